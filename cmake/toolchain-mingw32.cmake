@@ -1,0 +1,11 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(VM_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${VM_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VM_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VM_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VM_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# 32-bit Windows programs cannot run on a 64-bit-only Wine, so nothing runs them.

@@ -1,0 +1,60 @@
+# Shared by scripts/test and scripts/run: installing what is missing, a private X display and a
+# private Wine prefix. Source it; it defines functions only.
+
+vm_packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine64 fonts-wine xvfb xauth imagemagick)
+
+vm_say() { printf '== %s\n' "$*"; }
+
+# Installs the Debian packages that are missing (apt-get update once, only when needed).
+vm_install_missing() {
+  local missing=()
+  for p in "${vm_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  vm_say "installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Starts Xvfb on a free display number; sets VM_XVFB_PID and exports DISPLAY.
+vm_start_xvfb() {
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "${VM_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+    VM_XVFB_PID=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$VM_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+# Prepares a Wine prefix in $1 (created once, then reused) for the wine-run script and exports
+# VM_WINE_DIR, WINEPREFIX and the quiet Wine settings. HOME points at a folder whose ALSA
+# configuration is a null device, so sound files play without a sound card.
+vm_prepare_wine() {
+  export VM_WINE_DIR="$1"
+  export WINEPREFIX="$VM_WINE_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$VM_WINE_DIR/home"
+  printf 'pcm.!default {\n  type null\n}\n' > "$VM_WINE_DIR/home/.asoundrc"
+  echo "$DISPLAY" > "$VM_WINE_DIR/display"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    vm_say "creating the Wine prefix $WINEPREFIX"
+    HOME="$VM_WINE_DIR/home" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    HOME="$VM_WINE_DIR/home" /usr/lib/wine/wineserver -w || true
+  fi
+}
+
+vm_stop_wine() {
+  [ -n "${WINEPREFIX:-}" ] && /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  [ -n "${VM_XVFB_PID:-}" ] && kill "$VM_XVFB_PID" >/dev/null 2>&1 || true
+}
