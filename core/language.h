@@ -20,8 +20,9 @@ class Language {
   // warning "Can't open language resource" with the path as text); the previous texts stay.
   bool LoadLanguageFile(const std::string& path);
 
-  // The text after the first occurrence of `key` anywhere in the file, up to the next CR or the
-  // end of the file, converted to UTF-8. Nothing when no file is loaded or the key is absent.
+  // The text after the first occurrence of `key` anywhere in the file (also inside another
+  // line), up to the next CR or LF or the end of the file, converted to UTF-8. Nothing when no
+  // file is loaded or the key is absent or empty.
   std::optional<std::string> LookUpText(std::string_view key) const;
 
   // LookUpText, or `fallback` when the key is absent.
