@@ -1,0 +1,209 @@
+#include "scheduler/speech.h"
+
+#include <cstdio>
+#include <exception>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "core/log.h"
+#include "platform/media_services.h"
+
+namespace vm {
+
+namespace {
+
+constexpr const char* kServiceWarning =
+    "Не удается запустить службу! Переустановка Microsoft Agent может помочь.";
+
+// Runs a clean-up step when the scope ends, on every return path.
+template <typename F>
+class ScopeExit {
+ public:
+  explicit ScopeExit(F f) : f_(std::move(f)) {}
+  ~ScopeExit() { f_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  F f_;
+};
+
+void RealSleep(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
+
+}  // namespace
+
+namespace detail {
+
+SpeechCore::SpeechCore(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
+                       std::string executablePath, std::atomic<bool>& agentAvailable,
+                       Sleeper sleeper)
+    : server_(server),
+      messages_(messages),
+      title_(std::move(applicationTitle)),
+      executablePath_(std::move(executablePath)),
+      sleeper_(sleeper ? std::move(sleeper) : Sleeper(RealSleep)),
+      agentAvailable_(&agentAvailable) {}
+
+void SpeechCore::ShowError(const std::string& text, bool topMost) {
+  MessageBoxRequest box;
+  box.text = text;
+  box.caption = title_;
+  box.icon = MsgIcon::Error;
+  box.topMost = topMost;
+  messages_.Show(box);
+}
+
+bool SpeechCore::Say(const std::string& text) {
+  if (text.empty()) return false;
+  WriteLog(" %s:%d %s", "Say", 78, text.c_str());
+  const bool probe = text == kSpeechProbeText;
+
+  if (!SpeechSucceeded(server_.InitCom())) {
+    ShowError("There was an error initializing COM.", false);
+    return false;
+  }
+  // Every way out below ends the COM use, unloads what was loaded and releases the server, in
+  // the reverse order of the guards.
+  ScopeExit endCom([this] { server_.UninitCom(); });
+
+  SpeechResult code = kSpeechOk;
+  std::unique_ptr<SpeechConnection> server = server_.Create(code);
+  if (!server || !SpeechSucceeded(code)) {
+    if (SpeechSucceeded(code)) code = kSpeechFail;
+    char message[96];
+    std::snprintf(message, sizeof message,
+                  "There was an error initializing Microsoft Agent, code = 0x%x",
+                  static_cast<unsigned>(code));
+    server.reset();
+    ShowError(message, true);
+    return false;
+  }
+  WriteLog(" Speech: %s",
+           server->Engine() == SpeechEngine::Agent ? "Microsoft Agent" : "SAPI 5");
+
+  std::int32_t characterId = 0;
+  std::int32_t requestId = 0;
+  SpeechResult result = server->Load(std::nullopt, characterId, requestId);
+  if (!SpeechSucceeded(result))
+    result = server->Load(std::string(kGenieCharacterFile), characterId, requestId);
+  if (!SpeechSucceeded(result)) return false;
+  ScopeExit unload([&] { server->Unload(characterId); });
+
+  if (!SpeechSucceeded(server->GetCharacterEx(characterId))) return false;
+  if (!SpeechSucceeded(server->SetLanguageID(kSpeechLanguageId))) return false;
+  if (!SpeechSucceeded(server->SetSoundEffectsOn(false))) return false;
+  result = server->SetSize(100, 100);
+
+  if (!probe) {
+    if (!SpeechSucceeded(server->Show(true))) return false;
+    result = server->Speak(text);
+    if (!SpeechSucceeded(result)) return false;
+    // The character is unloaded after ten seconds, also in the middle of a longer text. An
+    // engine that reports the end of speaking lets a short text end the wait early.
+    if (server->CanWaitUntilDone()) {
+      server->WaitUntilDone(static_cast<std::uint32_t>(kSpeakTime.count()));
+      server->StopSpeaking();
+    } else {
+      sleeper_(kSpeakTime);
+    }
+  }
+  return SpeechSucceeded(result);
+}
+
+void SpeechCore::FinishWorker(bool spoke) {
+  std::unique_lock lock(mutex_);
+  if (!agentAvailable_) return;
+  // The flag is stored before the warning is shown, so that it is right while the box waits for
+  // the user.
+  agentAvailable_->store(spoke);
+  lock.unlock();
+  if (spoke) return;
+  MessageBoxRequest box;
+  box.text = kServiceWarning;
+  box.caption = executablePath_;
+  box.icon = MsgIcon::Warning;
+  messages_.Show(box);
+}
+
+void SpeechCore::Detach() {
+  std::lock_guard lock(mutex_);
+  agentAvailable_ = nullptr;
+}
+
+void SpeechCore::WorkerStarted() {
+  std::lock_guard lock(mutex_);
+  ++runningWorkers_;
+}
+
+void SpeechCore::WorkerEnded() {
+  std::lock_guard lock(mutex_);
+  --runningWorkers_;
+  idle_.notify_all();
+}
+
+bool SpeechCore::WaitForWorkers(std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  return idle_.wait_for(lock, timeout, [this] { return runningWorkers_ == 0; });
+}
+
+}  // namespace detail
+
+TSpeakT::TSpeakT(std::shared_ptr<detail::SpeechCore> core, std::string text)
+    : core_(std::move(core)), text_(std::move(text)) {}
+
+bool TSpeakT::Start() {
+  try {
+    std::thread([this] {
+      std::unique_ptr<TSpeakT> self(this);
+      self->Execute();
+    }).detach();
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+void TSpeakT::Execute() {
+  bool spoke = false;
+  try {
+    spoke = core_->Say(text_);
+  } catch (...) {
+    // Nothing may escape a thread; a failure inside counts as not spoken.
+  }
+  try {
+    core_->FinishWorker(spoke);
+  } catch (...) {
+  }
+  core_->WorkerEnded();
+}
+
+Speech::Speech(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
+               std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper)
+    : core_(std::make_shared<detail::SpeechCore>(server, messages, std::move(applicationTitle),
+                                                 std::move(executablePath), agentAvailable,
+                                                 std::move(sleeper))) {}
+
+Speech::~Speech() { core_->Detach(); }
+
+bool Speech::Say(const std::string& text) { return core_->Say(text); }
+
+void Speech::Speak(const std::string& text) {
+  if (text.empty()) return;
+  WriteLog(" %s:%d %s", "Speak", 226, text.c_str());
+  core_->WorkerStarted();
+  auto worker = std::make_unique<TSpeakT>(core_, text);
+  if (worker->Start()) {
+    (void)worker.release();  // the thread owns it now
+    return;
+  }
+  core_->WorkerEnded();
+  WriteLog(" Speak: no thread could be started");
+}
+
+bool Speech::WaitForWorkers(std::chrono::milliseconds timeout) {
+  return core_->WaitForWorkers(timeout);
+}
+
+}  // namespace vm

@@ -1,0 +1,115 @@
+#pragma once
+// Speaking a text through the speech server: `Say` loads a character, lets it speak and unloads
+// it, blocking its caller for up to ten seconds; `Speak` runs `Say` on a `TSpeakT` worker thread.
+// `Say` with the text "MSA test" only probes whether the server works.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/services.h"
+
+namespace vm {
+
+class SpeechServer;
+
+// The probe text: Say loads a character and sets it up, but neither shows it nor speaks.
+inline constexpr const char* kSpeechProbeText = "MSA test";
+// The fallback character file, on the root of the current drive.
+inline constexpr const char* kGenieCharacterFile =
+    "\\program files\\microsoft agent\\characters\\genie.acs";
+// Language of the character (Russian).
+inline constexpr std::int32_t kSpeechLanguageId = 1049;
+// How long Say lets the character speak before it unloads it.
+inline constexpr std::chrono::milliseconds kSpeakTime{10000};
+
+// Waits the given time; replaced in tests.
+using Sleeper = std::function<void(std::chrono::milliseconds)>;
+
+namespace detail {
+
+// What Say and the workers share. Workers hold it by shared pointer, so it outlives the Speech
+// object that created it; once that object is gone the workers no longer touch its flag and
+// show no box.
+class SpeechCore {
+ public:
+  SpeechCore(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
+             std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper);
+
+  bool Say(const std::string& text);
+  // The end of a worker: stores the result in the flag and warns when speaking failed.
+  void FinishWorker(bool spoke);
+  // The owner goes away.
+  void Detach();
+
+  void WorkerStarted();
+  void WorkerEnded();
+  bool WaitForWorkers(std::chrono::milliseconds timeout);
+
+ private:
+  void ShowError(const std::string& text, bool topMost);
+
+  SpeechServer& server_;
+  MessageBoxes& messages_;
+  const std::string title_;
+  const std::string executablePath_;
+  Sleeper sleeper_;
+
+  std::mutex mutex_;
+  std::condition_variable idle_;
+  std::atomic<bool>* agentAvailable_;  // nullptr once the owner is gone
+  int runningWorkers_ = 0;
+};
+
+}  // namespace detail
+
+// One spoken text on its own thread. It owns its text, frees itself when its body has run and is
+// never waited for.
+class TSpeakT {
+ public:
+  TSpeakT(std::shared_ptr<detail::SpeechCore> core, std::string text);
+  TSpeakT(const TSpeakT&) = delete;
+  TSpeakT& operator=(const TSpeakT&) = delete;
+
+  // Starts the thread, which then owns this object and deletes it at its end. False when no
+  // thread could be started; the caller still owns the object then.
+  bool Start();
+
+ private:
+  void Execute();
+
+  std::shared_ptr<detail::SpeechCore> core_;
+  std::string text_;
+};
+
+class Speech {
+ public:
+  // The server and the message boxes must outlive every worker; in the program they live as long
+  // as the process. `agentAvailable` belongs to the caller (the main window) and is written by
+  // every worker while this object lives. `applicationTitle` captions the server's error boxes,
+  // `executablePath` the worker's warning. Without a sleeper, waits really sleep.
+  Speech(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
+         std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper = {});
+  // Running workers finish on their own but no longer touch `agentAvailable`.
+  ~Speech();
+  Speech(const Speech&) = delete;
+  Speech& operator=(const Speech&) = delete;
+
+  // True when the server did everything asked. Blocks for up to ten seconds when it speaks.
+  bool Say(const std::string& text);
+  // Returns at once; the text is spoken on a TSpeakT thread. An empty text does nothing.
+  void Speak(const std::string& text);
+
+  // Waits until no worker runs (for tests and for an orderly exit); false on timeout.
+  bool WaitForWorkers(std::chrono::milliseconds timeout);
+
+ private:
+  std::shared_ptr<detail::SpeechCore> core_;
+};
+
+}  // namespace vm

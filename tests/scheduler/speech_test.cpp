@@ -1,0 +1,271 @@
+#include "scheduler/speech.h"
+
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/log.h"
+#include "fakes/media_fakes.h"
+
+namespace vm {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace std::chrono_literals;
+
+constexpr const char* kExePath = "C:\\Program Files\\Vemtaro\\vemtaro.exe";
+constexpr const char* kWarning =
+    "Не удается запустить службу! Переустановка Microsoft Agent может помочь.";
+constexpr SpeechResult kClassNotRegistered = static_cast<SpeechResult>(0x80040154u);
+
+class SpeechTest : public ::testing::Test {
+ protected:
+  std::vector<std::chrono::milliseconds> Sleeps() {
+    std::lock_guard lock(sleepMutex);
+    return sleeps;
+  }
+
+  ScopedLogCapture log;
+  fakes::ScriptedSpeechServer server;
+  fakes::LockedMessageBoxes boxes;
+  std::atomic<bool> available{false};
+  std::mutex sleepMutex;
+  std::vector<std::chrono::milliseconds> sleeps;
+  Speech speech{server, boxes, "Vemtaro", kExePath, available,
+                [this](std::chrono::milliseconds t) {
+                  std::lock_guard lock(sleepMutex);
+                  sleeps.push_back(t);
+                }};
+};
+
+// --- Say -------------------------------------------------------------------------------------
+
+TEST_F(SpeechTest, SaySpeaksThroughTheAgentAndWaitsTenSeconds) {
+  EXPECT_TRUE(speech.Say("Time to go"));
+  EXPECT_THAT(server.Calls(),
+              ElementsAre("InitCom", "Create", "Load default", "GetCharacterEx 5",
+                          "SetLanguageID 1049", "SetSoundEffectsOn 0", "SetSize 100x100", "Show 1",
+                          "Speak Time to go", "Unload 5", "Release", "UninitCom"));
+  EXPECT_THAT(Sleeps(), ElementsAre(10000ms));
+  EXPECT_THAT(log.Messages(), ElementsAre(" Say:78 Time to go", " Speech: Microsoft Agent"));
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+TEST_F(SpeechTest, EngineThatReportsTheEndWaitsForItAndStops) {
+  server.engine = SpeechEngine::Sapi;
+  server.canWaitUntilDone = true;
+  EXPECT_TRUE(speech.Say("Time to go"));
+  EXPECT_THAT(server.Calls(),
+              ElementsAre("InitCom", "Create", "Load default", "GetCharacterEx 5",
+                          "SetLanguageID 1049", "SetSoundEffectsOn 0", "SetSize 100x100", "Show 1",
+                          "Speak Time to go", "WaitUntilDone 10000", "StopSpeaking", "Unload 5",
+                          "Release", "UninitCom"));
+  EXPECT_THAT(Sleeps(), IsEmpty());
+  EXPECT_TRUE(log.Contains(" Speech: SAPI 5"));
+}
+
+TEST_F(SpeechTest, ProbeNeitherShowsNorSpeaksNorWaits) {
+  server.canWaitUntilDone = true;
+  EXPECT_TRUE(speech.Say("MSA test"));
+  EXPECT_THAT(server.Calls(),
+              ElementsAre("InitCom", "Create", "Load default", "GetCharacterEx 5",
+                          "SetLanguageID 1049", "SetSoundEffectsOn 0", "SetSize 100x100",
+                          "Unload 5", "Release", "UninitCom"));
+  EXPECT_THAT(Sleeps(), IsEmpty());
+}
+
+TEST_F(SpeechTest, SizeResultDecidesTheProbeButNotASpokenText) {
+  server.Fail("SetSize");
+  EXPECT_FALSE(speech.Say("MSA test"));
+  EXPECT_EQ(server.CountOf("Unload 5"), 1);
+
+  // A spoken text overwrites the size result with the speak result.
+  EXPECT_TRUE(speech.Say("Hello"));
+  EXPECT_EQ(server.CountOf("Speak Hello"), 1);
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+TEST_F(SpeechTest, MissingDefaultCharacterFallsBackToGenie) {
+  server.Fail("Load default");
+  EXPECT_TRUE(speech.Say("MSA test"));
+  EXPECT_THAT(server.Calls(),
+              ElementsAre("InitCom", "Create", "Load default",
+                          "Load \\program files\\microsoft agent\\characters\\genie.acs",
+                          "GetCharacterEx 9", "SetLanguageID 1049", "SetSoundEffectsOn 0",
+                          "SetSize 100x100", "Unload 9", "Release", "UninitCom"));
+}
+
+TEST_F(SpeechTest, NoCharacterAtAllFailsAndReleasesTheServer) {
+  server.Fail("Load default");
+  server.Fail("Load file");
+  EXPECT_FALSE(speech.Say("Hello"));
+  EXPECT_THAT(server.Calls(),
+              ElementsAre("InitCom", "Create", "Load default",
+                          "Load \\program files\\microsoft agent\\characters\\genie.acs",
+                          "Release", "UninitCom"));
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+// Each later step failing: false, no box, nothing after the failing call but the clean-up.
+class SpeechStepFailure : public SpeechTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpeechStepFailure, ReturnsFalseAndCleansUp) {
+  const std::string step = GetParam();
+  server.Fail(step);
+  EXPECT_FALSE(speech.Say("Hello"));
+
+  std::vector<std::string> calls = server.Calls();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_EQ(calls[calls.size() - 4].rfind(step, 0), 0u) << calls[calls.size() - 4];
+  EXPECT_THAT(std::vector<std::string>(calls.end() - 3, calls.end()),
+              ElementsAre("Unload 5", "Release", "UninitCom"));
+  EXPECT_THAT(Sleeps(), IsEmpty());
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, SpeechStepFailure,
+                         ::testing::Values("GetCharacterEx", "SetLanguageID", "SetSoundEffectsOn",
+                                           "Show", "Speak"));
+
+TEST_F(SpeechTest, ComFailureShowsItsBox) {
+  server.Fail("InitCom", static_cast<SpeechResult>(0x8007000Eu));
+  EXPECT_FALSE(speech.Say("MSA test"));
+  EXPECT_THAT(server.Calls(), ElementsAre("InitCom"));  // nothing to end
+  auto shown = boxes.Shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "There was an error initializing COM.");
+  EXPECT_EQ(shown[0].caption, "Vemtaro");
+  EXPECT_EQ(shown[0].icon, MsgIcon::Error);
+  EXPECT_EQ(shown[0].owner, 0u);
+  EXPECT_FALSE(shown[0].topMost);
+}
+
+TEST_F(SpeechTest, MissingServerShowsTheCodeInHexOnTop) {
+  server.Fail("Create", kClassNotRegistered);
+  EXPECT_FALSE(speech.Say("MSA test"));
+  EXPECT_THAT(server.Calls(), ElementsAre("InitCom", "Create", "UninitCom"));
+  auto shown = boxes.Shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "There was an error initializing Microsoft Agent, code = 0x80040154");
+  EXPECT_EQ(shown[0].caption, "Vemtaro");
+  EXPECT_EQ(shown[0].icon, MsgIcon::Error);
+  EXPECT_EQ(shown[0].owner, 0u);
+  EXPECT_TRUE(shown[0].topMost);
+}
+
+TEST_F(SpeechTest, EmptyTextDoesNothing) {
+  EXPECT_FALSE(speech.Say(""));
+  speech.Speak("");
+  EXPECT_TRUE(speech.WaitForWorkers(0ms));  // no worker was started
+  EXPECT_THAT(server.Calls(), IsEmpty());
+  EXPECT_THAT(log.Messages(), IsEmpty());
+}
+
+// --- Speak and its worker ----------------------------------------------------------------------
+
+TEST_F(SpeechTest, SpeakRunsSayOnAWorkerAndSetsTheFlag) {
+  const auto caller = std::this_thread::get_id();
+  std::thread::id speaker;
+  server.onSpeak = [&](const std::string&) { speaker = std::this_thread::get_id(); };
+
+  speech.Speak("Lunch");
+  ASSERT_TRUE(speech.WaitForWorkers(5s));
+  EXPECT_NE(speaker, caller);
+  EXPECT_TRUE(available.load());
+  EXPECT_THAT(log.Messages(),
+              ElementsAre(" Speak:226 Lunch", " Say:78 Lunch", " Speech: Microsoft Agent"));
+  EXPECT_THAT(Sleeps(), ElementsAre(10000ms));
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+TEST_F(SpeechTest, FailedWorkerClearsTheFlagThenWarns) {
+  available = true;
+  server.Fail("Speak");
+  bool flagWhileBoxOpen = true;
+  boxes.onShow = [&](const MessageBoxRequest&) { flagWhileBoxOpen = available.load(); };
+
+  speech.Speak("Lunch");
+  ASSERT_TRUE(speech.WaitForWorkers(5s));
+  EXPECT_FALSE(available.load());
+  EXPECT_FALSE(flagWhileBoxOpen);
+  auto shown = boxes.Shown();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, kWarning);
+  EXPECT_EQ(shown[0].caption, kExePath);
+  EXPECT_EQ(shown[0].icon, MsgIcon::Warning);
+  EXPECT_EQ(shown[0].owner, 0u);
+}
+
+TEST_F(SpeechTest, TwoWorkersSpeakAtTheSameTime) {
+  std::mutex m;
+  std::condition_variable cv;
+  int inside = 0;
+  bool bothInside = true;
+  // Each worker waits inside Speak until the other arrives: serialized workers would time out.
+  server.onSpeak = [&](const std::string&) {
+    std::unique_lock lock(m);
+    ++inside;
+    cv.notify_all();
+    if (!cv.wait_for(lock, 5s, [&] { return inside == 2; })) bothInside = false;
+  };
+
+  speech.Speak("Hourly time");
+  speech.Speak("Task message");
+  ASSERT_TRUE(speech.WaitForWorkers(10s));
+  EXPECT_TRUE(bothInside);
+  EXPECT_TRUE(available.load());
+  EXPECT_EQ(server.CountOf("Create"), 2);
+  EXPECT_EQ(server.CountOf("Release"), 2);
+  EXPECT_EQ(server.CountOf("UninitCom"), 2);
+  EXPECT_THAT(server.Calls(), Contains("Speak Hourly time"));
+  EXPECT_THAT(server.Calls(), Contains("Speak Task message"));
+  EXPECT_EQ(Sleeps().size(), 2u);
+}
+
+TEST(SpeechWorkerTest, WorkerOutlivingItsOwnerTouchesNothingOfIt) {
+  fakes::ScriptedSpeechServer server;
+  fakes::LockedMessageBoxes boxes;
+  std::atomic<bool> available{true};
+  server.Fail("Speak");
+  std::mutex m;
+  std::condition_variable cv;
+  bool inSpeak = false;
+  bool ownerGone = false;
+  server.onSpeak = [&](const std::string&) {
+    std::unique_lock lock(m);
+    inSpeak = true;
+    cv.notify_all();
+    cv.wait_for(lock, 5s, [&] { return ownerGone; });
+  };
+
+  auto core = std::make_shared<detail::SpeechCore>(server, boxes, "Vemtaro", kExePath, available,
+                                                   [](std::chrono::milliseconds) {});
+  core->WorkerStarted();
+  auto worker = std::make_unique<TSpeakT>(core, "Lunch");
+  ASSERT_TRUE(worker->Start());
+  (void)worker.release();
+  {
+    std::unique_lock lock(m);
+    ASSERT_TRUE(cv.wait_for(lock, 5s, [&] { return inSpeak; }));
+    core->Detach();  // what the owner's destructor does
+    ownerGone = true;
+    cv.notify_all();
+  }
+  ASSERT_TRUE(core->WaitForWorkers(5s));
+  EXPECT_TRUE(available.load());  // the failure was not stored
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+  EXPECT_EQ(server.CountOf("Speak Lunch"), 1);
+  EXPECT_EQ(server.CountOf("UninitCom"), 1);
+}
+
+}  // namespace
+}  // namespace vm
