@@ -2,9 +2,11 @@
 // The task record and its 816-byte file image.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/date_time.h"
 
@@ -91,7 +93,16 @@ using TaskRecordBytes = std::array<std::uint8_t, kTaskRecordSize>;
 // to fit their field (never in the middle of a character); pad bytes are written as 0.
 TaskRecordBytes SerializeTask(const TTask& task, TextCodec& codec);
 
+// The same, written straight into 816 bytes of a larger image (every byte is written).
+void SerializeTaskTo(const TTask& task, TextCodec& codec,
+                     std::span<std::uint8_t, kTaskRecordSize> out);
+
 // Reads a record. A text without a terminating NUL is read up to the end of its field.
 TTask DeserializeTask(std::span<const std::uint8_t, kTaskRecordSize> bytes, TextCodec& codec);
+
+// The longest prefix of the UTF-8 text `utf8`, cut between whole characters, whose ANSI form
+// takes at most `maxAnsiBytes` bytes. Used for the record's fixed fields, so that what the
+// program shows is what the file keeps.
+std::string FitTaskText(std::string_view utf8, std::size_t maxAnsiBytes, TextCodec& codec);
 
 }  // namespace vm

@@ -1,0 +1,106 @@
+#pragma once
+// The main window's task state and the operations on it: the task list and its file, the
+// current task, and the schedule. The main window owns one Scheduler and forwards to it; the
+// secondary windows use its members directly. Everything runs on the user-interface thread.
+
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scheduler/scheduler_host.h"
+#include "scheduler/task.h"
+
+namespace vm {
+
+class Clock;
+class FileSystem;
+class Language;
+class TextCodec;
+
+struct SchedulerServices {
+  FileSystem& files;
+  Clock& clock;
+  TextCodec& codec;
+  const Language& language;
+  SchedulerHost& host;
+};
+
+class Scheduler {
+ public:
+  // `programDirectory` is where tasks.sft lives (a trailing backslash is added when missing).
+  Scheduler(const SchedulerServices& services, std::string programDirectory);
+  Scheduler(const Scheduler&) = delete;
+  Scheduler& operator=(const Scheduler&) = delete;
+
+  std::list<TTask> TaskList;
+  std::list<TTask>::iterator TaskIter;  // the one cursor of every list walk
+  TTask CurTask;                        // the task the one-second tick tests
+  TTask EditBuf;                        // the record exchanged with the task editor
+
+  // --- the task file ---
+
+  // Reads tasks.sft whole into TaskList (ids renumbered 0, 1, 2 ... in file order), chooses
+  // CurTask, copies it into EditBuf and refreshes the host. A missing, damaged or unreadable file
+  // is kept aside under "tasks.sft.damaged-YYYYMMDD-HHMMSS" and replaced by a new file with one
+  // default task.
+  void LoadList();
+  // Replaces tasks.sft atomically with the header and every entry in list order. False (and the
+  // log line " SaveList failed") when the file could not be written; the list stays as it is.
+  bool SaveList();
+  // Fills `task` with the defaults of a new task, time now, and returns it.
+  TTask& InitTask(TTask& task);
+  // Places TaskIter on the first entry with this id; false (TaskIter at the end) when none has it.
+  bool FindTask(std::uint32_t id);
+  // The largest id in the list plus 1; 1 for an empty list.
+  std::uint32_t NewTaskId();
+  // Removes the first entry with this id; TaskIter is left on the entry that followed it.
+  bool RemoveTask(std::uint32_t id);
+  // Full path of tasks.sft.
+  const std::string& TaskFilePath() const { return taskFilePath_; }
+
+  // --- the schedule ---
+
+  // Sorts TaskList by due time and copies the first scheduled entry (or, when none is, the first
+  // entry) into CurTask. An empty list only clears CurTask's Active.
+  void UpdateCurTask();
+  // Moves the task's AlarmTime forward by its period until it is not earlier than now. False when
+  // the task cannot be scheduled (it repeats by nothing, or its time is not a valid date): the
+  // time is left as it is, the task is made inactive (Active 0) and a line is logged.
+  bool ChainTime(TTask& task);
+  // After CurTask fired or was skipped: reschedules or removes it and chooses the next CurTask.
+  void ChainTasks();
+  // Stores EditBuf into the entry with this id and shows EditBuf in the task editor again.
+  void ChangeTask(std::uint32_t id);
+  // The wording of a repetition ("Minutes (15)", "1 Week" ...) from the language file.
+  std::string PeriodText(std::uint32_t period, std::uint32_t count) const;
+  // The wording of an event mask from the language file.
+  std::string EventText(std::uint32_t mask) const;
+
+ private:
+  // The original bytes of a file that must not be overwritten before they are kept aside.
+  struct KeepAside {
+    bool mayMove = false;                             // moving the file itself is allowed
+    std::optional<std::vector<std::uint8_t>> bytes;   // what was read, when it could be read
+  };
+
+  std::string Text(std::string_view key) const;
+  void LoadRecords(const std::vector<std::uint8_t>& bytes);
+  void UpgradeHeader(const std::vector<std::uint8_t>& bytes);
+  void CreateNewFile();
+  bool KeepOriginalAside();
+  std::string FreeDamagedName();
+  bool WriteImage();
+
+  FileSystem& files_;
+  Clock& clock_;
+  TextCodec& codec_;
+  const Language& language_;
+  SchedulerHost& host_;
+  std::string taskFilePath_;
+  std::optional<KeepAside> keepAside_;
+};
+
+}  // namespace vm

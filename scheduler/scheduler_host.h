@@ -1,0 +1,18 @@
+#pragma once
+// How the schedule reaches the main window: the refreshes it asks for after it changed the
+// current task or the list.
+
+namespace vm {
+
+class SchedulerHost {
+ public:
+  virtual ~SchedulerHost() = default;
+  // CurTask changed: refresh the notification-area icon's tip.
+  virtual void CurrentTaskChanged() = 0;
+  // Refresh the clock's date and week-day labels.
+  virtual void RefreshDateLabels() = 0;
+  // Make sure the task editor exists and show EditBuf in its controls again.
+  virtual void ShowEditBufInEditor() = 0;
+};
+
+}  // namespace vm

@@ -1,0 +1,201 @@
+// The task list and its file tasks.sft: "Vemtaro2" followed by 816-byte records.
+//
+// The file is read whole at load and replaced whole (temporary file, flush, replace) at every
+// save; no handle stays open in between, so nothing blocks the replacement and a crash at any
+// moment leaves either the old or the new list. Whatever a user had is never overwritten before
+// it is kept aside: a damaged file, and a file whose last record is cut short, are first kept as
+// "tasks.sft.damaged-YYYYMMDD-HHMMSS".
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "core/language.h"
+#include "core/log.h"
+#include "platform/services.h"
+#include "scheduler/scheduler.h"
+#include "scheduler/task_list.h"
+
+namespace vm {
+
+namespace {
+
+constexpr char kTaskFileName[] = "tasks.sft";
+constexpr char kMagic[] = "Vemtaro2";
+constexpr std::size_t kHeaderSize = 8;
+// How many numbered names ("-2", "-3" ...) are tried for a kept file before giving up.
+constexpr int kMaxDamagedSuffix = 1000;
+
+// The header test of the task file: the first 8 bytes taken as a NUL-terminated text must
+// contain "Vemtaro".
+bool HasMagic(const std::vector<std::uint8_t>& bytes) {
+  char header[kHeaderSize + 1] = {};
+  std::memcpy(header, bytes.data(), kHeaderSize);
+  return std::strstr(header, "Vemtaro") != nullptr;
+}
+
+}  // namespace
+
+Scheduler::Scheduler(const SchedulerServices& services, std::string programDirectory)
+    : TaskIter(TaskList.end()),
+      files_(services.files),
+      clock_(services.clock),
+      codec_(services.codec),
+      language_(services.language),
+      host_(services.host) {
+  if (!programDirectory.empty() && programDirectory.back() != '\\' && programDirectory.back() != '/')
+    programDirectory += '\\';
+  taskFilePath_ = programDirectory + kTaskFileName;
+}
+
+std::string Scheduler::Text(std::string_view key) const {
+  return language_.LookUpText(key).value_or(std::string());
+}
+
+void Scheduler::LoadList() {
+  WriteLog("  %s:%d", "TForm1::LoadList", 1356);
+  TaskList.clear();
+  TaskIter = TaskList.end();
+  keepAside_.reset();
+
+  auto bytes = files_.ReadFile(taskFilePath_);
+  if (bytes && bytes->size() > kHeaderSize && HasMagic(*bytes)) {
+    LoadRecords(*bytes);
+    std::size_t trailing = (bytes->size() - kHeaderSize) % kTaskRecordSize;
+    if (trailing != 0) {
+      // The whole records are loaded; the cut-short one is kept in the original file, which is
+      // copied aside before anything writes over it.
+      WriteLog(" LoadList: tasks.sft ends in %d bytes of an incomplete record",
+               static_cast<int>(trailing));
+      keepAside_ = KeepAside{false, *bytes};
+    }
+    if ((*bytes)[kHeaderSize - 1] != '2') UpgradeHeader(*bytes);
+    UpdateCurTask();
+  } else {
+    if (bytes) {
+      keepAside_ = KeepAside{true, std::move(*bytes)};
+    } else if (files_.FileExists(taskFilePath_)) {
+      keepAside_ = KeepAside{true, std::nullopt};  // there but unreadable: move it as it is
+    }
+    CreateNewFile();
+  }
+  EditBuf = CurTask;
+  host_.CurrentTaskChanged();
+  host_.RefreshDateLabels();
+}
+
+void Scheduler::LoadRecords(const std::vector<std::uint8_t>& bytes) {
+  std::uint32_t counter = 0;
+  for (std::size_t offset = kHeaderSize; offset + kTaskRecordSize <= bytes.size();
+       offset += kTaskRecordSize) {
+    std::span<const std::uint8_t, kTaskRecordSize> record(bytes.data() + offset, kTaskRecordSize);
+    TTask& task = TaskList.emplace_back(DeserializeTask(record, codec_));
+    task.TaskId = counter++;
+  }
+  if (!TaskList.empty()) CurTask = TaskList.back();  // the last record read, as before the choice
+}
+
+// A file of the earlier version ("Vemtaro" and another byte at offset 7) becomes a current one.
+// The whole header is written, not only byte 7: a header where "Vemtaro" starts at offset 1
+// would otherwise turn into one that no longer passes the header test.
+void Scheduler::UpgradeHeader(const std::vector<std::uint8_t>& bytes) {
+  if (!KeepOriginalAside()) return;
+  std::vector<std::uint8_t> upgraded = bytes;
+  std::memcpy(upgraded.data(), kMagic, kHeaderSize);
+  if (!files_.ReplaceFile(taskFilePath_, upgraded))
+    WriteLog(" LoadList: the header of tasks.sft could not be updated");
+}
+
+void Scheduler::CreateNewFile() {
+  InitTask(CurTask);
+  TaskList.push_back(CurTask);
+  TaskIter = TaskList.begin();
+  if (!KeepOriginalAside()) {
+    WriteLog(" LoadList: tasks.sft is left as it is");
+    return;
+  }
+  if (!WriteImage()) WriteLog(" LoadList: tasks.sft could not be created");
+}
+
+bool Scheduler::SaveList() {
+  WriteLog("  %s:%d", "TForm1::SaveList", 885);
+  if (!KeepOriginalAside() || !WriteImage()) {
+    WriteLog(" SaveList failed");
+    return false;
+  }
+  return true;
+}
+
+bool Scheduler::WriteImage() {
+  // Every byte of the image is written below, so it is not zeroed first (large lists).
+  const std::size_t size = kHeaderSize + TaskList.size() * kTaskRecordSize;
+  auto image = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+  std::memcpy(image.get(), kMagic, kHeaderSize);
+  std::size_t offset = kHeaderSize;
+  for (const TTask& task : TaskList) {
+    SerializeTaskTo(task, codec_,
+                    std::span<std::uint8_t, kTaskRecordSize>(image.get() + offset, kTaskRecordSize));
+    offset += kTaskRecordSize;
+  }
+  return files_.ReplaceFile(taskFilePath_, std::span<const std::uint8_t>(image.get(), size));
+}
+
+bool Scheduler::KeepOriginalAside() {
+  if (!keepAside_) return true;
+  std::string name = FreeDamagedName();
+  bool kept = false;
+  if (!name.empty()) {
+    if (keepAside_->mayMove) kept = files_.MoveFile(taskFilePath_, name);
+    if (!kept && keepAside_->bytes) kept = files_.ReplaceFile(name, *keepAside_->bytes);
+  }
+  if (!kept) {
+    WriteLog(" tasks.sft could not be kept aside; it is not overwritten");
+    return false;
+  }
+  WriteLog(" tasks.sft kept as %s", name.c_str());
+  keepAside_.reset();
+  return true;
+}
+
+std::string Scheduler::FreeDamagedName() {
+  auto parts = SplitDateTime(clock_.Now());
+  DateTimeParts when = parts.value_or(DateTimeParts{});
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", when.date.year, when.date.month,
+                when.date.day, when.time.hour, when.time.minute, when.time.second);
+  std::string base = taskFilePath_ + ".damaged-" + stamp;
+  if (!files_.FileExists(base)) return base;
+  for (int n = 2; n <= kMaxDamagedSuffix; ++n) {
+    std::string name = base + "-" + std::to_string(n);
+    if (!files_.FileExists(name)) return name;
+  }
+  return std::string();
+}
+
+TTask& Scheduler::InitTask(TTask& task) {
+  WriteLog("  %s:%d", "TForm1::InitTask", 1426);
+  task = TTask{};
+  task.AlarmTime = clock_.Now();
+  // A language text longer than its field is cut here already, so the editor shows what the
+  // file will keep.
+  task.Program = FitTaskText(Text("L2.11"), kProgramField - 1, codec_);
+  task.SoundFile = FitTaskText(Text("L2.15"), kSoundFileField - 1, codec_);
+  task.Message = FitTaskText(Text("L2.14"), kMessageField - 1, codec_);
+  return task;
+}
+
+bool Scheduler::FindTask(std::uint32_t id) {
+  for (TaskIter = TaskList.begin(); TaskIter != TaskList.end(); ++TaskIter)
+    if (TaskIter->TaskId == id) return true;
+  return false;
+}
+
+std::uint32_t Scheduler::NewTaskId() { return NextTaskId(TaskList); }
+
+bool Scheduler::RemoveTask(std::uint32_t id) {
+  if (!FindTask(id)) return false;
+  TaskIter = TaskList.erase(TaskIter);
+  return true;
+}
+
+}  // namespace vm
