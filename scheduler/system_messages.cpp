@@ -1,0 +1,99 @@
+#include "scheduler/system_messages.h"
+
+#include "core/log.h"
+#include "scheduler/event_triggers.h"
+#include "scheduler/scheduler.h"
+#include "scheduler/wake_timer.h"
+
+namespace vm {
+
+namespace {
+
+constexpr SystemMessageResult Handled(std::intptr_t result) { return {true, result}; }
+constexpr SystemMessageResult PassedOn() { return {false, 0}; }
+
+}  // namespace
+
+SystemMessageHandler::SystemMessageHandler(SystemMessageHost& host, Scheduler& scheduler,
+                                           WakeTimer& wakeTimer, Clock& clock)
+    : host_(host), scheduler_(scheduler), wakeTimer_(wakeTimer), clock_(clock) {}
+
+void SystemMessageHandler::ArmForSuspend() {
+  wakeTimer_.SetResumeTimer(scheduler_.TaskList);
+  WriteLog(" WM_POWERBROADCAST 1");
+}
+
+SystemMessageResult SystemMessageHandler::Handle(const SystemMessage& message) {
+  switch (message.kind) {
+    case SystemMessageKind::Registered:
+      // The show message still goes on to the normal procedure; other registered messages
+      // (the taskbar's) are the main window's own business.
+      if (message.name == kShowWindowMessage) host_.ShowMainWindow();
+      return PassedOn();
+
+    case SystemMessageKind::QueryEndSession:
+      UpdateEventTask(scheduler_, clock_, kEventPowerOff);
+      ArmForSuspend();
+      return Handled(1);  // the session may end
+
+    case SystemMessageKind::PowerBroadcast:
+      if (message.code == kPbtQuerySuspend || message.code == kPbtSuspend) {
+        ArmForSuspend();
+      } else if (message.code == kPbtResumeCritical || message.code == kPbtResumeSuspend) {
+        WriteLog(" WM_POWERBROADCAST 2");
+      }
+      return Handled(1);
+
+    case SystemMessageKind::EndSession:
+      return Handled(0);
+
+    case SystemMessageKind::SettingChange:
+      host_.RefreshDisplay(true);
+      return Handled(0);
+
+    case SystemMessageKind::TimeChange:
+      host_.RefreshDisplay(false);
+      return Handled(0);
+
+    case SystemMessageKind::SysCommand:
+      // Every system command is consumed here; the screen saver's is turned into its event
+      // instead of being started by this window.
+      if (message.code == kScScreenSave) {
+        WriteLog(" SC_SCREENSAVE");
+        UpdateEventTask(scheduler_, clock_, kEventScreenSaverOn);
+      }
+      return Handled(0);
+
+    case SystemMessageKind::SessionChange:
+      switch (message.code) {
+        case kWtsLock:
+          UpdateEventTask(scheduler_, clock_, kEventSessionLock);
+          break;
+        case kWtsUnlock:
+          UpdateEventTask(scheduler_, clock_, kEventSessionUnlock);
+          break;
+        case kWtsLogon:
+          UpdateEventTask(scheduler_, clock_, kEventLogon);
+          break;
+        case kWtsLogoff:
+          UpdateEventTask(scheduler_, clock_, kEventLogoff);
+          break;
+        default:
+          break;
+      }
+      return Handled(0);
+
+    case SystemMessageKind::MciNotify:
+      // Whatever the kind of notification: the sound stands at its start again and the alarm
+      // window may play it once more.
+      host_.RewindSound();
+      host_.ArmAlarmSound();
+      return Handled(0);
+
+    case SystemMessageKind::TrayCallback:
+      return PassedOn();
+  }
+  return PassedOn();
+}
+
+}  // namespace vm
