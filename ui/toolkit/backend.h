@@ -1,0 +1,112 @@
+#pragma once
+// The boundary between the portable toolkit and a windowing system. The portable objects hold
+// the truth; a backend creates native peers that mirror it and reports user actions back
+// through the objects' Peer* entry points (Form::PeerMouseDown, Timer::PeerTick,
+// MenuItem::PeerChosen ...). Two implementations: the Win32 backend (native windows, GDI) and
+// the headless backend (state kept in memory, user actions simulated by tests).
+//
+// All coordinates are design pixels (96 DPI); a backend scales to the monitor itself.
+
+#include <functional>
+#include <string>
+
+#include "platform/services.h"
+#include "ui/toolkit/color.h"
+#include "ui/toolkit/control.h"
+#include "ui/toolkit/geometry.h"
+#include "ui/toolkit/input.h"
+#include "ui/toolkit/tray_icon.h"
+
+namespace vm::ui {
+
+class Application;
+class Canvas;
+class ColorResolver;
+class Dialogs;
+class Form;
+class Icon;
+class PopupMenu;
+class TextRenderer;
+class Timer;
+
+struct ScreenInfo {
+  int width = 0;
+  int height = 0;
+  int pixelsPerInch = 96;
+  Rect workArea;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // The application that receives activation changes; set by the Application itself.
+  virtual void Attach(Application* app) = 0;
+
+  // ---- drawing services ----
+  virtual TextRenderer& Text() = 0;
+  virtual const ColorResolver& Colors() = 0;
+
+  // ---- form windows ----
+  // Creates the native window of `form`, hidden, from the form's fields (bounds, caption,
+  // border, colours, opacity, colour key, top-most, icon).
+  virtual PeerHandle CreateFormPeer(Form& form) = 0;
+  virtual void DestroyPeer(PeerHandle peer) = 0;
+  // Outer bounds in screen coordinates.
+  virtual void SetPeerBounds(PeerHandle peer, const Rect& bounds) = 0;
+  virtual void SetPeerText(PeerHandle peer, const std::string& text) = 0;
+  virtual void SetPeerVisible(PeerHandle peer, bool visible) = 0;
+  virtual void SetPeerEnabled(PeerHandle peer, bool enabled) = 0;
+  // Border, top-most band, colour, opacity and colour key from the form's fields.
+  virtual void UpdateFormStyle(PeerHandle peer, const Form& form) = 0;
+  virtual void SetFormIcon(PeerHandle peer, const Icon& icon) = 0;
+  // Brings the window to the front and makes it the foreground window.
+  virtual void ActivateForm(PeerHandle peer) = 0;
+  // Thickness of the frame around the client area (left, top = caption + border, right,
+  // bottom) for the form's border style.
+  virtual Rect FrameInsets(const Form& form) = 0;
+  // Repaints `area` (client coordinates) at the next paint cycle.
+  virtual void Invalidate(PeerHandle peer, const Rect& area) = 0;
+  // Calls `draw` with a canvas on the window's surface now.
+  virtual void PaintNow(PeerHandle peer, const std::function<void(Canvas&)>& draw) = 0;
+  // The window follows the mouse until the button is released.
+  virtual void BeginMoveDrag(PeerHandle peer) = 0;
+  virtual void SetPeerCursor(PeerHandle peer, Cursor cursor) = 0;
+  // The hint shown for the control under the mouse; empty hides it.
+  virtual void SetHintText(PeerHandle peer, const std::string& text) = 0;
+  // The native handle for services that need an owner window.
+  virtual WindowId NativeId(PeerHandle peer) = 0;
+
+  // ---- loops ----
+  // Dispatches messages until `done` answers true (checked after every message).
+  virtual void RunMessageLoop(const std::function<bool()>& done) = 0;
+  // The same for a modal form: the application's other windows take no input meanwhile.
+  virtual void RunModalLoop(Form& form, const std::function<bool()>& done) = 0;
+  virtual void ProcessMessages() = 0;
+
+  // ---- timers ----
+  // Ticks `timer` every `intervalMs` through Timer::PeerTick; the handle stops it.
+  virtual PeerHandle StartTimer(Timer& timer, int intervalMs) = 0;
+  virtual void StopTimer(PeerHandle timerPeer) = 0;
+
+  // ---- menus ----
+  // Shows the menu at a screen point and returns when it closed; the chosen item (if any)
+  // then reaches MenuItem::PeerChosen. `owner` is the window that owns the menu (0: none).
+  virtual void ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle owner) = 0;
+
+  // ---- application, screen, notification area ----
+  virtual void SetAppTitle(const std::string& title) = 0;
+  virtual void SetTaskbarButton(bool visible) = 0;
+  virtual ScreenInfo GetScreenInfo() = 0;
+  virtual Point CursorPos() = 0;
+  virtual Color ScreenPixel(Point p) = 0;
+  virtual void RegisterMessageName(const std::string& name) = 0;
+  // Passes a notification-area icon command for the window `owner`; the system's answer.
+  virtual bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) = 0;
+
+  // ---- dialogs ----
+  virtual MessageBoxes& Messages() = 0;
+  virtual Dialogs& GetDialogs() = 0;
+};
+
+}  // namespace vm::ui

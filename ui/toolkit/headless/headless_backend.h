@@ -1,0 +1,213 @@
+#pragma once
+// The backend of the tests: native windows are records in memory, user actions are simulated
+// through the same entry points a real window uses (property first, then event), timers run on
+// a test clock, and dialogs answer from a script.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/toolkit/backend.h"
+#include "ui/toolkit/form.h"
+#include "ui/toolkit/headless/recording_canvas.h"
+#include "ui/toolkit/headless/scripted_dialogs.h"
+#include "ui/toolkit/text_metrics.h"
+
+namespace vm::ui {
+
+class MenuItem;
+
+class HeadlessBackend : public Backend {
+ public:
+  // What the backend knows of one form window.
+  struct WindowState {
+    Form* form = nullptr;
+    Rect bounds;
+    std::string text;
+    bool visible = false;
+    bool enabled = true;
+    BorderStyle border = BorderStyle::Sizable;
+    bool topMost = false;
+    bool alphaBlend = false;
+    int alpha = 255;
+    bool colorKeyOn = false;
+    Color colorKey = 0;
+    Color color = 0;
+    Size iconSize;
+    Cursor cursor = Cursor::Arrow;
+    std::string hint;
+    int invalidations = 0;  // repaint requests since the last PaintForm
+    int activations = 0;
+    int moveDrags = 0;
+  };
+
+  struct PopupRecord {
+    PopupMenu* menu = nullptr;
+    Point at;
+    PeerHandle owner = 0;
+    // Item rectangles as laid out (visible items of the top level), in menu coordinates.
+    std::vector<std::pair<MenuItem*, Rect>> items;
+  };
+
+  struct TrayCall {
+    TrayAction action = TrayAction::Add;
+    TrayIconData data;
+    bool accepted = false;
+  };
+
+  HeadlessBackend();
+  ~HeadlessBackend() override;
+
+  // ---- configuration ----
+  void SetScreen(int width, int height, int pixelsPerInch = 96);
+  void SetCursorPos(Point p) { cursor_ = p; }
+  // What ScreenPixel answers (default: everything black).
+  std::function<Color(Point)> ScreenColorAt;
+  // Frame thickness reported per border style.
+  void SetFrameInsets(BorderStyle style, const Rect& insets);
+  // When on, a bounds change pushed to a window comes straight back as the window's report,
+  // as a real window does.
+  void SetEchoBounds(bool on) { echoBounds_ = on; }
+
+  // ---- the test clock ----
+  // Lets `ms` milliseconds pass: every running timer that falls due ticks, in time order.
+  void AdvanceMs(long long ms);
+  long long NowMs() const { return now_; }
+
+  // ---- simulated user input (client coordinates of the form) ----
+  void MouseDown(Form& form, Point p, MouseButton button = MouseButton::Left, ShiftState shift = {});
+  void MouseMove(Form& form, Point p, ShiftState shift = {});
+  void MouseUp(Form& form, Point p, MouseButton button = MouseButton::Left, ShiftState shift = {});
+  void DoubleClick(Form& form, Point p);
+  void MouseLeave(Form& form);
+  // Press and release at `p`.
+  void Click(Form& form, Point p, MouseButton button = MouseButton::Left);
+  // Press and release in the middle of a control, through its form.
+  void Click(Control& control, MouseButton button = MouseButton::Left);
+  // Key down, the character (for printable keys) and key up.
+  void PressKey(Form& form, KeyCode key, ShiftState shift = {});
+  void TypeChar(Form& form, char32_t ch);
+  void UserClose(Form& form);
+  void UserSetBounds(Form& form, const Rect& bounds);
+  void UserActivate(Form& form, bool active);
+  void AppActivation(bool active);
+  // A system notification to the form's window (it must exist).
+  SystemMessageResult SendSystemMessage(Form& form, const SystemMessage& message);
+  // A registered message by name: reaches the form only if the name was registered.
+  SystemMessageResult SendRegisteredMessage(Form& form, const std::string& name);
+  // The mouse message of the notification-area icon (514 left up, 517 right up ...).
+  SystemMessageResult SendTrayCallback(Form& form, std::uint32_t mouseMessage);
+  // Chooses an item as the user would from its open menu.
+  void ChooseMenuItem(MenuItem& item);
+  // The next popup menu closes with this item chosen (nullptr: dismissed).
+  void ChooseOnNextPopup(MenuItem* item) { nextPopupChoice_.push_back(item); }
+  // Draws an item of the last popup as the menu does when the pointer is over it; returns
+  // what the owner-draw hook drew.
+  RecordingCanvas& DrawPopupItem(MenuItem& item, bool selected);
+
+  // ---- scripts for loops ----
+  // Each modal loop takes the next script and runs it with the modal form. A loop whose form
+  // is still open after its script (or without one) is cancelled (counted), never left hanging.
+  void OnNextModal(std::function<void(Form&)> script) { modalScripts_.push_back(std::move(script)); }
+  int UnansweredModals() const { return unansweredModals_; }
+  // Run by RunMessageLoop in turn until the loop is done or the scripts are used up.
+  void OnMessageLoop(std::function<void()> step) { loopSteps_.push_back(std::move(step)); }
+
+  // ---- queries ----
+  const WindowState* State(const Form& form) const;
+  int LiveWindows() const { return static_cast<int>(windows_.size()); }
+  // A full paint cycle of the form: what it drew (valid until the next PaintForm of any form).
+  RecordingCanvas& PaintForm(Form& form);
+  // What PaintNow drew on the form's window since the last PaintForm of it.
+  const RecordingCanvas* Surface(const Form& form) const;
+  const std::vector<PopupRecord>& Popups() const { return popups_; }
+  const std::vector<TrayCall>& TrayCalls() const { return trayCalls_; }
+  bool TrayIconShown() const { return trayIcon_.has_value(); }
+  const std::optional<TrayIconData>& TrayIcon() const { return trayIcon_; }
+  const std::string& AppTitle() const { return appTitle_; }
+  bool TaskbarButtonVisible() const { return taskbarButton_; }
+  const std::set<std::string>& RegisteredNames() const { return registered_; }
+  // The timers that run now, with their intervals.
+  std::vector<std::pair<const Timer*, int>> RunningTimers() const;
+  ScriptedMessageBoxes& MessageBoxScript() { return messages_; }
+  ScriptedDialogs& DialogScript() { return dialogs_; }
+
+  // ---- Backend ----
+  void Attach(Application* app) override { app_ = app; }
+  TextRenderer& Text() override { return text_; }
+  const ColorResolver& Colors() override { return colors_; }
+  PeerHandle CreateFormPeer(Form& form) override;
+  void DestroyPeer(PeerHandle peer) override;
+  void SetPeerBounds(PeerHandle peer, const Rect& bounds) override;
+  void SetPeerText(PeerHandle peer, const std::string& text) override;
+  void SetPeerVisible(PeerHandle peer, bool visible) override;
+  void SetPeerEnabled(PeerHandle peer, bool enabled) override;
+  void UpdateFormStyle(PeerHandle peer, const Form& form) override;
+  void SetFormIcon(PeerHandle peer, const Icon& icon) override;
+  void ActivateForm(PeerHandle peer) override;
+  Rect FrameInsets(const Form& form) override;
+  void Invalidate(PeerHandle peer, const Rect& area) override;
+  void PaintNow(PeerHandle peer, const std::function<void(Canvas&)>& draw) override;
+  void BeginMoveDrag(PeerHandle peer) override;
+  void SetPeerCursor(PeerHandle peer, Cursor cursor) override;
+  void SetHintText(PeerHandle peer, const std::string& text) override;
+  WindowId NativeId(PeerHandle peer) override { return static_cast<WindowId>(peer); }
+  void RunMessageLoop(const std::function<bool()>& done) override;
+  void RunModalLoop(Form& form, const std::function<bool()>& done) override;
+  void ProcessMessages() override {}
+  PeerHandle StartTimer(Timer& timer, int intervalMs) override;
+  void StopTimer(PeerHandle timerPeer) override;
+  void ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle owner) override;
+  void SetAppTitle(const std::string& title) override { appTitle_ = title; }
+  void SetTaskbarButton(bool visible) override { taskbarButton_ = visible; }
+  ScreenInfo GetScreenInfo() override { return screen_; }
+  Point CursorPos() override { return cursor_; }
+  Color ScreenPixel(Point p) override;
+  void RegisterMessageName(const std::string& name) override { registered_.insert(name); }
+  bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;
+  MessageBoxes& Messages() override { return messages_; }
+  Dialogs& GetDialogs() override { return dialogs_; }
+
+ private:
+  struct TimerState {
+    Timer* timer = nullptr;
+    int interval = 0;
+    long long due = 0;
+  };
+  WindowState* Find(PeerHandle peer);
+  Form* RealizedForm(Form& form);
+
+  Application* app_ = nullptr;
+  FixedTextRenderer text_;
+  DefaultColorResolver colors_;
+  ScriptedMessageBoxes messages_;
+  ScriptedDialogs dialogs_;
+  ScreenInfo screen_;
+  Point cursor_;
+  std::map<BorderStyle, Rect> insets_;
+  bool echoBounds_ = false;
+  PeerHandle nextPeer_ = 1;
+  std::map<PeerHandle, WindowState> windows_;
+  std::map<PeerHandle, std::unique_ptr<RecordingCanvas>> surfaces_;
+  std::unique_ptr<RecordingCanvas> lastPaint_;
+  std::unique_ptr<RecordingCanvas> lastItemDraw_;
+  long long now_ = 0;
+  std::map<PeerHandle, TimerState> timers_;
+  std::deque<MenuItem*> nextPopupChoice_;
+  std::vector<PopupRecord> popups_;
+  std::deque<std::function<void(Form&)>> modalScripts_;
+  int unansweredModals_ = 0;
+  std::deque<std::function<void()>> loopSteps_;
+  std::vector<TrayCall> trayCalls_;
+  std::optional<TrayIconData> trayIcon_;
+  std::string appTitle_;
+  bool taskbarButton_ = false;
+  std::set<std::string> registered_;
+};
+
+}  // namespace vm::ui
