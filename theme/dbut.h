@@ -1,0 +1,104 @@
+#pragma once
+// DBut: an image control turned into a push or toggle button, painted from the frames of a theme
+// image list (0 normal, 1 pointer over, 2 pressed), stretched to the image's size, optionally
+// with a glyph and a caption.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/toolkit/bitmap.h"
+#include "ui/toolkit/graphic_controls.h"
+#include "ui/toolkit/image_list.h"
+#include "ui/toolkit/input.h"
+#include "ui/toolkit/timer.h"
+
+namespace vm::theme {
+
+class DBut {
+ public:
+  static constexpr int kHoverIntervalMs = 150;
+  // Frames of the frame list that the button shows.
+  static constexpr int kFrameNormal = 0;
+  static constexpr int kFrameHot = 1;
+  static constexpr int kFramePressed = 2;
+  // Width of the border that the nine-part stretch keeps unscaled.
+  static constexpr int kBorder = 4;
+
+  // Takes over the image's mouse-move, mouse-down and mouse-up events; its click event stays the
+  // window's. `holder` is the control that holds the image (the window or a panel of it).
+  // Nothing is owned but the timer and the bitmaps; the image, the holder and the lists must
+  // outlive the button.
+  DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList,
+       const ui::ImageList& frameList);
+  // Gives the image's mouse events back (empty), so the image never calls a dead button.
+  ~DBut();
+  DBut(const DBut&) = delete;
+  DBut& operator=(const DBut&) = delete;
+
+  // Paints frame `f` of the frame list with glyph and caption into the image's picture. A frame
+  // the list does not hold (a strip that was missing or of size 0) leaves the holder's colour
+  // behind the glyph and the caption.
+  void DrawFrame(int f);
+
+  // ---- the image's events, bound in the constructor ----
+  void ImageMouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
+  void ImageMouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void ImageMouseUp(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void HoverTimerTimer(ui::Timer& sender);
+
+  // ---- keyboard focus ----
+  // The toolkit has no focusable control without an area, so the window that places the
+  // button in its tab order reports the focus and the keys here.
+  void FocusGained();
+  void FocusLost();
+  // Enter acts as a press at 2, 2 and, when released, as a release there followed by the
+  // image's click. Other keys are ignored; returns whether the key was used.
+  bool KeyDown(ui::KeyCode key);
+  bool KeyUp(ui::KeyCode key);
+
+  // ---- state ----
+  ui::Image& GetImage() const { return image_; }
+  const ui::ImageList& FrameList() const { return frameList_; }
+  const ui::ImageList* GlyphList() const { return glyphList_; }
+  int GlyphIndex() const { return glyphIndex_; }
+  void SetGlyphIndex(int index) { glyphIndex_ = index; }
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption) { caption_ = caption; }
+  bool Latching() const { return latching_; }
+  void SetLatching(bool latching) { latching_ = latching; }
+  bool Down() const { return down_; }
+  void SetDown(bool down) { down_ = down; }
+  bool Hovering() const { return hovering_; }
+  bool Focused() const { return focused_; }
+  std::int64_t Tag() const { return tag_; }
+  void SetTag(std::int64_t tag) { tag_ = tag; }
+  const ui::Timer& HoverTimer() const { return hoverTimer_; }
+  // The last frame painted (-1: none yet).
+  int LastFrame() const { return lastFrame_; }
+
+ private:
+  void Press();
+  void Release(ui::Point at);
+  bool PointerInsideImage() const;
+  void DrawBackground(ui::Bitmap& composed, int f) const;
+
+  ui::Image& image_;
+  ui::Control& holder_;
+  const ui::ImageList* glyphList_;
+  const ui::ImageList& frameList_;
+  int glyphIndex_ = 0;
+  std::string caption_;
+  bool hovering_ = false;
+  ui::Timer hoverTimer_;
+  bool focused_ = false;
+  bool down_ = false;
+  bool latching_ = false;
+  bool drawing_ = false;
+  bool enterHeld_ = false;
+  int lastFrame_ = -1;
+  ui::Bitmap composed_;
+  std::int64_t tag_ = 0;
+};
+
+}  // namespace vm::theme

@@ -1,0 +1,29 @@
+#include "theme/theme_loader.h"
+
+#include "core/log.h"
+
+namespace vm::theme {
+
+void LoadTheme(ThemeTargets& targets, const std::vector<std::function<void()>>& applyTheme) {
+  WriteLog("  %s:%d", "TForm1::LoadTheme", 1109);
+  if (!targets.style) targets.style = std::make_unique<VisualStyle>(targets.registry, targets.source);
+  VisualStyle& style = *targets.style;
+  if (!OpenVisualStyle(style)) return;
+
+  WriteLog(" Loading images...");
+  // Each list is emptied and refilled only when its strip is in the file (LoadThemeStrip).
+  LoadThemeStrip(style, targets.ImL1, kToolbarButtonsBitmap, kImL1Frames);
+  LoadThemeStrip(style, targets.ImL2, kComboButtonBitmap, kImL2Frames);
+  LoadThemeStrip(style, targets.ImL3, kTaskBandButtonBitmap, kImL3Frames);
+  if (std::optional<ui::Bitmap> background = LoadThemeBitmap(style, kTaskbarBackgroundBitmap))
+    targets.Image1.SetPicture(std::move(*background));
+  WriteLog(" Loading OK  ");
+
+  // A copy: a hook may change the list it was handed in (a window closing itself).
+  const std::vector<std::function<void()>> hooks = applyTheme;
+  for (const std::function<void()>& hook : hooks)
+    if (hook) hook();
+  WriteLog(" LoadTheme finished OK ");
+}
+
+}  // namespace vm::theme
