@@ -1,0 +1,179 @@
+// The clock window's life: construction, creation, showing, activation, closing, destruction.
+
+#include "app/main_form.h"
+
+#include "app/version_code.h"
+#include "core/log.h"
+#include "platform/desktop.h"
+#include "scheduler/event_triggers.h"
+#include "scheduler/sound.h"
+#include "scheduler/speech.h"
+#include "scheduler/task_runner.h"
+#include "scheduler/wake_timer.h"
+#include "theme/dgroup_buts.h"
+#include "theme/visual_style.h"
+
+namespace vm {
+
+TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
+               const StartupState& startup)
+    : Form(app, "Form1"),
+      scheduler(SchedulerServices{services.files, services.clock, services.codec, language, *this},
+                startup.programDirectory),
+      services_(services),
+      language_(language),
+      store_(services.registry),
+      programDirectory_(startup.programDirectory) {
+  DescribeForm();
+  WireDisplay();
+  WireWindowsAndMenus();
+  WireMovement();
+  WriteLog(" %s:%d", "TForm1::TForm1", __LINE__);
+  SetBounds(Left(), Top(), 305, 60);
+
+  OnCreate = ui::Bind(this, &TForm1::FormCreate);
+  OnShow = ui::Bind(this, &TForm1::FormShow);
+  OnActivate = ui::Bind(this, &TForm1::FormActivate);
+  OnClose = ui::Bind(this, &TForm1::FormClose);
+  OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
+  OnSystemMessage = ui::Bind(this, &TForm1::MainWindowProc);
+  App().RegisterMessageName(kShowMessageName);
+
+  AskSystemFolders();
+  WinVersion = vm::VersionCode(services.environment.VersionMajor(), services.environment.VersionMinor());
+
+  DesignTimeFont = TimeLabel.GetFont();
+  DesignSecFont = SecLabel.GetFont();
+  DesignDaywFont = DaywL.GetFont();
+  settings.ExecutablePath = services.environment.ExecutablePath();
+  settings.LanguagePath = language.Path();
+
+  GetRegistryInfo();
+  store_.SetAutostart(settings);
+  store_.SetRegistryInfo(settings, kDataTypeDisplayTime);
+  LoadMenuIcons();
+  if (services_.desktop) DesktopWindow = services_.desktop->FindDesktopWindow();
+  WireScheduling();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::AskSystemFolders() {
+  auto windows = services_.environment.WindowsDirectory();
+  auto system = services_.environment.SystemDirectory();
+  if (!windows || !system) {
+    services_.messages.Show({language_.Msg("M.2"), language_.Msg("C.1"), MsgIcon::None,
+                             MsgButtons::Ok, Handle()});
+  }
+  WindowsDirectory = windows.value_or("");
+  SystemDirectory = system.value_or("");
+}
+
+void TForm1::FormCreate(ui::Control&) {
+  WriteLog("  %s:%d", "TForm1::FormCreate", __LINE__);
+  SetBounds(Left(), Top(), 262, 54);
+  LoadTheme();
+  BuildButtons();
+  ApplyLanguage();
+  scheduler.LoadList();
+  ShowClockDate();
+  SplitClockTime();
+  ShowClockTime();
+  SetSize();
+  if (Sessions) Sessions->RegisterWts(Handle());
+  App().OnDeactivate = [this] { AppDeactivate(); };
+  if (settings.Background) HideToTray();
+  if (Speaker) AgentAvailable = Speaker->Say("MSA test");
+  UpdateEventTask(kEventPowerOn);
+}
+
+void TForm1::FormShow(ui::Control&) {
+  SetTopMost(settings.StayOnTop);
+  BringToFront();
+  if (WinVersion >= 20) {
+    // Fade in, one opacity step after the other.
+    for (int alpha = 0; alpha <= settings.AppliedOpacity(); ++alpha) SetAlphaBlendValue(alpha);
+  }
+}
+
+void TForm1::FormActivate(ui::Control&) {
+  RefreshDateLabels();
+  if (Visible() && settings.StayOnTop) {
+    SetTopMost(true);
+    BringToFront();
+  }
+}
+
+void TForm1::FormClose(ui::Form&, ui::CloseAction&) {
+  WriteLog("  %s:%d", "TForm1::FormClose", __LINE__);
+  scheduler.SaveList();
+  settings.Left = Left();
+  settings.Top = Top();
+  store_.SetRegistryInfo(settings, kDataTypePosition);
+  if (WinVersion >= 20) {
+    for (int alpha = settings.AppliedOpacity(); alpha >= 1; --alpha) SetAlphaBlendValue(alpha);
+  }
+}
+
+void TForm1::FormDestroy(ui::Control&) {
+  WriteLog(" =========Destroing========");
+  WriteLog("  %s:%d", "TForm1::FormDestroy", __LINE__);
+  mPre.Clear();
+  for (int number : {kProcessWindow, kOptionsWindow, kTaskListWindow, kTaskEditorWindow}) DeleteFormA(number);
+  WriteLog("  %s:%d", "TForm1::FormDestroy", __LINE__);
+  NotifyTray(2);
+  // The task file is not kept open between saves: nothing to close here.
+  WriteLog(" TForm1::FormDestroy 5");
+  TopButtons.reset();
+  CaptionButtons.reset();
+  WriteLog(" TForm1::FormDestroy 6");
+  MenuIcons.Clear();
+  StatusIcons.Clear();
+  if (services_.desktop && DesktopWindow) services_.desktop->Redraw(DesktopWindow);
+  WriteLog(" TForm1::FormDestroy 7");
+  if (Sessions) Sessions->Unregister();
+  WriteLog(" TForm1::FormDestroy Finished");
+}
+
+SystemMessageResult TForm1::MainWindowProc(ui::Form&, const SystemMessage& message) {
+  if (message.kind == SystemMessageKind::TrayCallback) return TrayMessage(message);
+  if (Messages) return Messages->Handle(message);
+  if (message.kind == SystemMessageKind::Registered && message.name == kShowMessageName)
+    ShowMainWindow();
+  return {};
+}
+
+void TForm1::ApplyLanguage() {
+  // L1.1 .. L1.7: hints of the three window buttons and captions of the three check items
+  // (L1.5 is kept but shows nowhere).
+  ui::Control* hints[7] = {&TopP, nullptr, nullptr, nullptr, nullptr, &TopA, &TopH};
+  ui::MenuItem* items[7] = {nullptr, &HideM, &AutostartM, &OntopM, nullptr, nullptr, nullptr};
+  for (int i = 0; i < 7; ++i) {
+    auto text = language_.LookUpText("L1." + std::to_string(i + 1));
+    if (!text) continue;
+    MainTexts[i] = *text;
+    if (hints[i]) hints[i]->SetHint(*text);
+    if (items[i]) items[i]->SetCaption(*text);
+  }
+  for (int i = 0; i < 12; ++i) {
+    if (auto text = language_.LookUpText("M" + std::to_string(i + 1))) MenuTexts[i]->SetCaption(*text);
+  }
+  const std::pair<const char*, ui::MenuItem*> more[] = {
+      {"M28", &DateTimeFormat}, {"M31", &mPre}, {"M32", &mSave}, {"M33", &SetTime},
+      {"M34", &mDel},           {"M30", &mProc}, {"L5.1", &mOpt}, {"L4.1", &mTask},
+      {"L2.1", &mTaskAdd}};
+  for (auto& [key, item] : more) {
+    if (auto text = language_.LookUpText(key)) item->SetCaption(*text);
+  }
+  language_.ApplyTableKeys("C.", 1, 14);
+  language_.ApplyTableKeys("M.", 1, 18);
+  language_.ApplyTableKeys("H.", 1, 9);
+  language_.ApplyTableKeys("L6.", 1, 8);
+  if (auto help = language_.LookUpText("C.34")) HelpFile = programDirectory_ + *help;
+}
+
+void TForm1::RefreshDateLabels() { ShowClockDate(); }
+
+void TForm1::ShowEditBufInEditor() {}
+
+}  // namespace vm

@@ -1,0 +1,266 @@
+#pragma once
+// TForm1: the clock window, hub of the program. It owns the settings, the task list and every
+// window it opens; its handlers are named after the control and the event.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/main_services.h"
+#include "app/program_entry.h"
+#include "app/settings.h"
+#include "core/language.h"
+#include "scheduler/firing_host.h"
+#include "scheduler/scheduler.h"
+#include "scheduler/system_messages.h"
+#include "ui/toolkit/toolkit.h"
+
+namespace vm {
+
+namespace theme {
+class DGroupButs;
+class VisualStyle;
+}  // namespace theme
+class SessionSubscription;
+class SoundPlayer;
+class Speech;
+class SystemMessageHandler;
+class TaskRunner;
+class WakeTimer;
+
+// The numbers of the secondary windows.
+enum WindowNumber : int {
+  kProcessWindow = 0,
+  kOptionsWindow = 1,
+  kTaskListWindow = 2,
+  kTaskEditorWindow = 3,
+  kAlarmWindow = 4,
+  kAboutWindow = 5,
+  kWindowCount = 6,
+};
+
+class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public SystemMessageHost {
+ public:
+  TForm1(ui::Application& app, MainServices& services, Language& language, const StartupState& startup);
+  ~TForm1() override;
+
+  // ---- the form description: display controls (painted in this order) ----
+  ui::Image Image1{*this, "Image1"};      // background band along the bottom
+  ui::Image Image3{*this, "Image3"};      // behind the next-task line
+  ui::Label Label2{*this, "Label2"};      // fills the window; catches presses for dragging
+  ui::Label MemProcL{*this, "MemProcL"};  // program name or next task
+  ui::Label TimeLabel{*this, "TimeLabel"};
+  ui::Label SecLabel{*this, "SecLabel"};  // hidden: place and font of the seconds
+  ui::Label VML{*this, "VML"};
+  ui::Label DaywL{*this, "DaywL"};
+  ui::Label DateLabel{*this, "DateLabel"};
+  ui::Label BufLab{*this, "BufLab"};      // hidden: font and colour of the desktop time
+  ui::Image TopP{*this, "TopP"};          // toggle buttons: process manager, options, task list
+  ui::Image TopA{*this, "TopA"};
+  ui::Image TopH{*this, "TopH"};
+  ui::Image MinP{*this, "MinP"};          // caption buttons "_" and "x"
+  ui::Image OffP{*this, "OffP"};
+
+  ui::Timer Timer1{*this, "Timer1"};  // the one-second tick
+  ui::Timer StT{*this, "StT"};        // repaints during the first minutes
+  ui::Timer Timer3{*this, "Timer3"};  // desktop time while hidden
+
+  // ---- the notification-area menu ----
+  ui::PopupMenu PopupMenu1{*this, "PopupMenu1"};
+  ui::MenuItem mProc{PopupMenu1, "mProc", "Processes"};
+  ui::MenuItem mOpt{PopupMenu1, "mOpt", "Options"};
+  ui::MenuItem mTask{PopupMenu1, "mTask", "Task List"};
+  ui::MenuItem mTaskAdd{PopupMenu1, "mTaskAdd", "New Task"};
+  ui::MenuItem N1{PopupMenu1, "N1", "-"};
+  ui::MenuItem MenuShow{PopupMenu1, "MenuShow", "Show"};
+  ui::MenuItem Hide1{PopupMenu1, "Hide1", "Hide Program             "};
+  ui::MenuItem Shutdown1{PopupMenu1, "Shutdown1", "Shutdown"};
+
+  // ---- the clock's own menu ----
+  ui::PopupMenu OptMenu{*this, "OptMenu"};
+  ui::MenuItem OntopM{OptMenu, "OntopM", "Always on top"};
+  ui::MenuItem Options1{OptMenu, "Options1", "Options                      "};
+  ui::MenuItem Dateandtime1{OptMenu, "Dateandtime1", "Appearance      "};
+  ui::MenuItem Font1{Dateandtime1, "Font1", "Font                   "};
+  ui::MenuItem Color1{Dateandtime1, "Color1", "Form Color"};
+  ui::MenuItem N4{Dateandtime1, "N4", "-"};
+  ui::MenuItem mPre{Dateandtime1, "mPre", "Predefined"};
+  ui::MenuItem Default1{Dateandtime1, "Default1", "Default"};
+  ui::MenuItem mSave{Dateandtime1, "mSave", "Save Current"};
+  ui::MenuItem mDel{Dateandtime1, "mDel", "Delete Current"};
+  ui::MenuItem N2{OptMenu, "N2", "-"};
+  ui::MenuItem DateTimeFormat{OptMenu, "DateTimeFormat", "DateTime Format"};
+  ui::MenuItem SetTime{OptMenu, "SetTime", "Set Time"};
+  ui::MenuItem N3{OptMenu, "N3", "-"};
+  ui::MenuItem Languige1{OptMenu, "Languige1", "Language"};
+  ui::MenuItem About1{OptMenu, "About1", "Help"};
+  ui::MenuItem Help1{About1, "Help1", "Vemtaro Help              "};
+  ui::MenuItem About2{About1, "About2", "About..."};
+  ui::MenuItem N5{OptMenu, "N5", "-"};
+  ui::MenuItem AutostartM{OptMenu, "AutostartM", "Autostart"};
+  ui::MenuItem HideM{OptMenu, "HideM", "Start in Icon"};
+
+  // ---- image lists owned by the clock ----
+  ui::ImageList MenuIcons{16, 16};    // pictures of every popup menu
+  ui::ImageList StatusIcons{16, 16};  // task-kind marks of the other windows
+  ui::ImageList ImL1{20, 23};         // theme frames: window buttons
+  ui::ImageList ImL2{14, 14};         // theme frames: caption buttons
+  ui::ImageList ImL3{20, 23};         // theme frames: alarm and calendar buttons
+  ui::ImageList AddList{16, 16};      // small marks: check, play, stop, sort arrow
+
+  // ---- state ----
+  Settings settings;
+  Scheduler scheduler;
+  std::string WindowsDirectory;
+  std::string SystemDirectory;
+  std::string HelpFile;          // from the language key C.34; empty: Help opens nothing
+  std::uint16_t WinVersion = 0;  // the version code of version_code.h
+  std::atomic<bool> AgentAvailable{false};
+  std::array<std::string, 7> MainTexts;  // L1.1 .. L1.7
+  std::array<ui::MenuItem*, 12> MenuTexts{};  // the items named by the keys M1 .. M12
+  ui::Font DesignTimeFont, DesignSecFont, DesignDaywFont;
+
+  // ---- clock display (the tick, fonts, colours, layout) ----
+  std::uint16_t ClockHour = 0, ClockMinute = 0, ClockSecond = 0, ClockMillisecond = 0;
+  std::string SecText;  // the seconds, two digits
+  int StartupRepaints = 0;  // StT ticks so far
+  void Timer1Timer(ui::Timer& sender);  // the firing half, then DisplayTick
+  void DisplayTick();                    // the display half of the tick
+  void WireDisplay();                    // binds the display handlers (constructor)
+  void SplitClockTime();
+  void ShowClockTime();
+  void ShowClockDate();
+  void SetSize();
+  void ApplyClockFont(const ChooseFontRecord& dialog, const LogFontRecord& logFont);
+  void ApplyFontColour(std::uint32_t colour);
+  void MatchBackground();
+  void DrawSeconds();
+  void Font1Click(ui::MenuItem& sender);
+  void Color1Click(ui::MenuItem& sender);
+  void StTTimer(ui::Timer& sender);
+  std::array<ui::Color, 16> CustomColours{};  // the colour dialog's custom colours
+  std::string FormatTaskDate(DateTime value, bool withTime) override;
+  void AutostartMClick(ui::MenuItem& sender);
+  void HideMClick(ui::MenuItem& sender);
+  void OntopMClick(ui::MenuItem& sender);
+  void LoadTheme();
+  std::unique_ptr<theme::VisualStyle> Style;  // the visual-style record, made by the first LoadTheme
+
+  // ---- secondary windows, menus, notification-area icon ----
+  // One slot per window number. A window kind registers its creator; a number without a
+  // registered creator creates nothing (the windows arrive one by one).
+  using WindowCreator = std::function<std::unique_ptr<ui::Form>(TForm1& owner)>;
+  static void RegisterWindow(int number, WindowCreator creator);
+  std::array<ui::Form*, kWindowCount> Slots{};
+  std::array<ui::Form*, 3> Toggled{};  // windows 0..2 write themselves here (MyClick shows them)
+  void CreateForm(int number);
+  void DeleteFormA(int number);
+  void PlaceNearClock(ui::Form& window);
+  void MyClick(ui::Control& sender);
+  std::unique_ptr<theme::DGroupButs> TopButtons;      // TopP, TopA, TopH
+  std::unique_ptr<theme::DGroupButs> CaptionButtons;  // MinP, OffP
+  void WireWindowsAndMenus();  // binds the handlers of this group (constructor)
+  void BuildButtons();
+  void LoadMenuIcons();
+  ui::TrayIcon Tray{*this};
+  bool NotifyTray(int command);  // 0 add, 1 modify, 2 delete
+  void BuildTrayTip();
+  void HideToTray();
+  SystemMessageResult TrayMessage(const SystemMessage& message);
+  void MenuShowClick(ui::MenuItem& sender);
+  void Hide1Click(ui::MenuItem& sender);
+  void Shutdown1Click(ui::MenuItem& sender);
+  void OffPClick(ui::Control& sender);
+  void MinPClick(ui::Control& sender);
+  void Options1Click(ui::MenuItem& sender);
+  void mProcClick(ui::MenuItem& sender);
+  void mTaskClick(ui::MenuItem& sender);
+  void mTaskAddClick(ui::MenuItem& sender);
+  void About2Click(ui::MenuItem& sender);
+  void VMLClick(ui::Control& sender);
+  void Help1Click(ui::MenuItem& sender);
+  void DateTimeFormatClick(ui::MenuItem& sender);
+  void SetTimeClick(ui::MenuItem& sender);
+  void Languige1Click(ui::MenuItem& sender);
+  void FormKeyUp(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  void Options1DrawItem(ui::MenuItem& item, ui::Canvas& canvas, ui::Rect rect, bool selected);
+
+  // ---- movement, panel mode, desktop time ----
+  bool Dragging = false;
+  ui::Point DragStart;
+  WindowId DesktopWindow = 0;  // "Progman", remembered to notice a restarted desktop shell
+  void WireMovement();  // binds the mouse handlers (constructor)
+  void Label2MouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void Label2MouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
+  void Label2MouseUp(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void Label2MouseLeave(ui::Control& sender);
+  void Image1MouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void FormMouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void FormMouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
+  void AppDeactivate();
+  void SlidePanel(bool show);
+  void PaintOnDesktop();
+  void Timer3Timer(ui::Timer& sender);
+
+  // ---- scheduling: the firing tick, events, wake timer, sound, speech ----
+  std::unique_ptr<WakeTimer> Wake;
+  std::unique_ptr<TaskRunner> Runner;
+  std::unique_ptr<SessionSubscription> Sessions;
+  std::unique_ptr<SystemMessageHandler> Messages;
+  std::unique_ptr<SoundPlayer> Sound;
+  std::unique_ptr<Speech> Speaker;
+  void UpdateEventTask(std::uint16_t mask);
+
+  // ---- lifecycle handlers ----
+  void FormCreate(ui::Control& sender);
+  void FormShow(ui::Control& sender);
+  void FormActivate(ui::Control& sender);
+  void FormClose(ui::Form& sender, ui::CloseAction& action);
+  void FormDestroy(ui::Control& sender);
+  SystemMessageResult MainWindowProc(ui::Form& sender, const SystemMessage& message);
+
+  void ApplyLanguage();
+  void GetRegistryInfo();
+  void SetRegistryInfo(int dataType) { store_.SetRegistryInfo(settings, dataType); }
+
+  Language& GetLanguage() { return language_; }
+  MainServices& Services() { return services_; }
+  const std::string& ProgramDirectory() const { return programDirectory_; }
+
+ private:
+  // SchedulerHost
+  void CurrentTaskChanged() override;
+  void RefreshDateLabels() override;
+  void ShowEditBufInEditor() override;
+  // FiringHost
+  WindowId MainWindow() override { return Handle(); }
+  int VersionCode() override { return WinVersion; }
+  void CreateAlarmWindow() override;
+  bool AlarmWindowVisible() override;
+  void ShowAlarmWindowModal() override;
+  void ShowAlarmWindow() override;
+  void AddAlarm() override;
+  void DestroyAlarmWindow() override;
+  void Speak(const std::string& text) override;
+  void RefreshTaskListWindow() override;
+  // SystemMessageHost
+  void ShowMainWindow() override;
+  void RefreshDisplay(bool reloadTheme) override;
+  void RewindSound() override;
+  void ArmAlarmSound() override;
+
+  void WireScheduling();
+
+  void DescribeForm();
+  void DescribeMenus();
+  void AskSystemFolders();
+
+  MainServices& services_;
+  Language& language_;
+  SettingsStore store_;
+  std::string programDirectory_;
+};
+
+}  // namespace vm

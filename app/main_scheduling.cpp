@@ -1,0 +1,100 @@
+// The clock's scheduling side: the firing half of the tick, system events, the wake timer,
+// sound and speech, and how a firing reaches the alarm window.
+
+#include <memory>
+
+#include "app/main_form.h"
+#include "core/log.h"
+#include "platform/media_services.h"
+#include "scheduler/event_triggers.h"
+#include "scheduler/sound.h"
+#include "scheduler/speech.h"
+#include "scheduler/task_runner.h"
+#include "scheduler/wake_timer.h"
+
+namespace vm {
+
+namespace {
+
+bool AllActionServices(const ActionServices& a) {
+  return a.shell && a.shellLinks && a.keyboard && a.processes && a.privileges && a.power &&
+         a.wakeTimers && a.tempFileTime && a.sessions;
+}
+
+}  // namespace
+
+void TForm1::WireScheduling() {
+  ActionServices& actions = services_.actions;
+  if (AllActionServices(actions)) {
+    Wake = std::make_unique<WakeTimer>(*actions.wakeTimers, *actions.tempFileTime, services_.clock);
+    Runner = std::make_unique<TaskRunner>(TaskRunnerServices{
+        scheduler, *this, services_.clock, services_.messages, language_, actions, *Wake});
+    Sessions = std::make_unique<SessionSubscription>(*actions.sessions);
+    Messages = std::make_unique<SystemMessageHandler>(*this, scheduler, *Wake, services_.clock);
+  }
+  if (services_.mci && services_.shortPaths)
+    Sound = std::make_unique<SoundPlayer>(*services_.mci, *services_.shortPaths, services_.messages);
+  if (services_.speech)
+    Speaker = std::make_unique<Speech>(*services_.speech, services_.messages, kProgramName,
+                                       settings.ExecutablePath, AgentAvailable);
+  Timer1.OnTimer = ui::Bind(this, &TForm1::Timer1Timer);
+}
+
+void TForm1::Timer1Timer(ui::Timer&) {
+  // A power action ends the tick before the display is refreshed.
+  if (Runner && !Runner->Tick()) return;
+  DisplayTick();
+}
+
+void TForm1::UpdateEventTask(std::uint16_t mask) {
+  vm::UpdateEventTask(scheduler, services_.clock, mask);
+}
+
+// ---- how a firing becomes visible ----
+// The alarm window shows a firing task's message and plays its sound. Until that window is part
+// of the program, a firing shows the task's message in a plain message box: modal for a shutdown
+// warning (its close lets the shutdown go ahead), and also for the others, since a message box
+// cannot stay open without waiting.
+
+void TForm1::CreateAlarmWindow() {}
+
+bool TForm1::AlarmWindowVisible() { return false; }
+
+void TForm1::ShowAlarmWindowModal() {
+  const TTask& task = scheduler.CurTask;
+  services_.messages.Show({task.Message, "Vemtaro - alarm!", MsgIcon::Information, MsgButtons::Ok,
+                           Handle(), true, true});
+}
+
+void TForm1::ShowAlarmWindow() { ShowAlarmWindowModal(); }
+
+void TForm1::AddAlarm() { ShowAlarmWindowModal(); }
+
+void TForm1::DestroyAlarmWindow() {}
+
+void TForm1::Speak(const std::string& text) {
+  if (Speaker) Speaker->Speak(text);
+}
+
+void TForm1::RefreshTaskListWindow() {}
+
+// ---- system messages ----
+
+void TForm1::ShowMainWindow() {
+  Show();
+  BringToFront();
+}
+
+void TForm1::RefreshDisplay(bool reloadTheme) {
+  if (reloadTheme) LoadTheme();
+  ShowClockDate();
+  SetSize();
+}
+
+void TForm1::RewindSound() {
+  if (Sound) Sound->OnMciNotify(0);
+}
+
+void TForm1::ArmAlarmSound() {}
+
+}  // namespace vm

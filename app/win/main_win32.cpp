@@ -1,0 +1,73 @@
+// The Windows program entry: the real services, the Win32 window backend, then the portable
+// program entry, which creates the clock window and runs the message loop.
+
+// The services header comes first: it includes <windows.h> and takes back the macros that would
+// rename the file-system methods.
+#include "platform/win32_services_win32.h"
+
+#include <exception>
+#include <string>
+
+#include "app/main_form.h"
+#include "app/program_entry.h"
+#include "core/language.h"
+#include "platform/action_services_win32.h"
+#include "platform/media_win32.h"
+#include "platform/theme_source.h"
+#include "platform/wide_text_win32.h"
+#include "ui/toolkit/backend_win32.h"
+
+namespace {
+
+class WindowsProgramHost : public vm::ProgramHost {
+ public:
+  WindowsProgramHost(vm::ui::Application& app, vm::MainServices& services, vm::Language& language)
+      : app_(app), services_(services), language_(language) {}
+
+  void SetApplicationTitle(const std::string& title) override { app_.SetTitle(title); }
+
+  void RunMainWindow(const vm::StartupState& state) override {
+    app_.SetShowMainForm(state.showMainWindow);
+    app_.CreateForm<vm::TForm1>(services_, language_, state);
+    app_.Run();
+  }
+
+  void ShowStartupError(const std::string& message) override {
+    MessageBoxW(nullptr, vm::Utf8ToWide(message).c_str(), L"Vemtaro", MB_OK | MB_ICONERROR);
+  }
+
+ private:
+  vm::ui::Application& app_;
+  vm::MainServices& services_;
+  vm::Language& language_;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The services live to the end of the process: the log and the speech workers may still use
+  // them while it ends.
+  static vm::Win32Services services;
+  static vm::Win32ActionServices actions;
+  static vm::Win32Mci mci;
+  static vm::Win32ShortPaths shortPaths;
+  static vm::Win32SpeechServer speech;
+  static std::unique_ptr<vm::ThemeSource> themes = vm::MakeWin32ThemeSource();
+  vm::ui::Win32Backend backend;
+  vm::ui::Application app(backend);
+  vm::Language language(services.GetFileSystem(), services.GetMessageBoxes(), services.GetTextCodec());
+  vm::MainServices main{services.GetClock(),    services.GetLocale(),     services.GetTextCodec(),
+                        services.GetRegistry(), services.GetFileSystem(), services.GetEnvironment(),
+                        services.GetMessageBoxes()};
+  main.actions = actions.Get();
+  main.mci = &mci;
+  main.shortPaths = &shortPaths;
+  main.speech = &speech;
+  main.themes = themes.get();
+  vm::ProgramServices entry{services.GetInstanceGuard(), services.GetRegistry(),
+                            services.GetFileSystem(),    services.GetEnvironment(),
+                            services.GetClock(),         services.GetLocale(),
+                            services.GetTextCodec(),     services.GetMessageBoxes()};
+  WindowsProgramHost host(app, main, language);
+  return vm::ProgramEntry(entry, language, host);
+}
