@@ -51,6 +51,8 @@ class Keyboard {
   virtual ~Keyboard() = default;
   // One key event for a virtual-key code (0x5B left Windows key, 0x4C key L ...).
   virtual void SendKeyEvent(std::uint8_t virtualKey, bool keyUp) = 0;
+  // Locks the workstation through the system; false when the system refused.
+  virtual bool LockWorkstation() = 0;
 };
 
 // One process that matched but could not be ended.

@@ -37,6 +37,7 @@ class Win32ShellLinks : public ShellLinks {
 class Win32Keyboard : public Keyboard {
  public:
   void SendKeyEvent(std::uint8_t virtualKey, bool keyUp) override;
+  bool LockWorkstation() override;
 };
 
 class Win32Processes : public Processes {

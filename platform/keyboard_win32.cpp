@@ -10,4 +10,6 @@ void Win32Keyboard::SendKeyEvent(std::uint8_t virtualKey, bool keyUp) {
   SendInput(1, &input, sizeof input);
 }
 
+bool Win32Keyboard::LockWorkstation() { return ::LockWorkStation() != FALSE; }
+
 }  // namespace vm

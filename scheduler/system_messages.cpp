@@ -56,13 +56,16 @@ SystemMessageResult SystemMessageHandler::Handle(const SystemMessage& message) {
       return Handled(0);
 
     case SystemMessageKind::SysCommand:
-      // Every system command is consumed here; the screen saver's is turned into its event
-      // instead of being started by this window.
+      // The screen saver's command is consumed and turned into its event instead of being
+      // started by this window. Every other command goes on to the normal procedure: swallowing
+      // them all would leave the clock deaf to Alt+F4, to moving by the mouse and to the
+      // notification-area menu's own commands.
       if (message.code == kScScreenSave) {
         WriteLog(" SC_SCREENSAVE");
         UpdateEventTask(scheduler_, clock_, kEventScreenSaverOn);
+        return Handled(0);
       }
-      return Handled(0);
+      return {};
 
     case SystemMessageKind::SessionChange:
       switch (message.code) {

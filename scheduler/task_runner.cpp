@@ -160,6 +160,9 @@ void TaskRunner::RunProgram(const TTask& task) {
 
 void TaskRunner::LockWorkstation() {
   WriteLog(" State = 256(Lock)");
+  // Windows since Vista ignores a synthetic Windows+L, so the system is asked directly; the key
+  // combination remains for a system that refuses.
+  if (actions_.keyboard->LockWorkstation()) return;
   actions_.keyboard->SendKeyEvent(kVkLeftWindows, false);
   actions_.keyboard->SendKeyEvent(kVkL, false);
   actions_.keyboard->SendKeyEvent(kVkL, true);

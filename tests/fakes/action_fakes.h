@@ -60,6 +60,11 @@ struct FakeKeyboard : Keyboard, Recorder {
     std::snprintf(text, sizeof text, "key %02X %s", virtualKey, keyUp ? "up" : "down");
     Note(text);
   }
+  bool LockWorkstation() override {
+    Note(lockAccepted ? "lock" : "lock refused");
+    return lockAccepted;
+  }
+  bool lockAccepted = true;
 };
 
 struct FakeProcesses : Processes, Recorder {

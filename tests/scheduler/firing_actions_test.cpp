@@ -120,9 +120,16 @@ TEST_F(FiringTest, CloseRunAndLockInThisOrder) {
               ElementsAre("processes.end Report.EXE",
                           "shell.execute verb=open file=C:\\Tools\\Report.EXE parameters= "
                           "directory= owner=16962",
-                          "key 5B down", "key 4C down", "key 4C up", "key 5B up", "save",
-                          "tasklist.refresh"));
-  EXPECT_LT(IndexOf("log: State = 256(Lock)"), IndexOf("key 5B down"));
+                          "lock", "save", "tasklist.refresh"));
+  EXPECT_LT(IndexOf("log: State = 256(Lock)"), IndexOf("lock"));
+}
+
+TEST_F(FiringTest, LockFallsBackToWindowsLWhenTheSystemRefuses) {
+  actions.keyboard.lockAccepted = false;
+  Load({Task(kStateLock)});
+  EXPECT_TRUE(TickAt(1));
+  EXPECT_THAT(Actions(), ElementsAre("lock refused", "key 5B down", "key 4C down", "key 4C up",
+                                     "key 5B up", "save", "tasklist.refresh"));
 }
 
 // Nothing in the sequence stops it: a failed close, start or refused privilege still lets the
@@ -184,7 +191,7 @@ TEST_F(FiringTest, TicksNestedInTheWarningFireNothing) {
   };
   EXPECT_TRUE(TickAt(1));
   EXPECT_EQ(nestedConfirm, 1);
-  EXPECT_FALSE(Has("key 5B down"));
+  EXPECT_FALSE(Has("lock"));
   EXPECT_FALSE(Has("power.poweroff"));
   EXPECT_EQ(Entry(0), nullptr);  // the shutdown task is done
   ASSERT_NE(Entry(1), nullptr);

@@ -111,12 +111,12 @@ TEST_F(SystemMessageTest, SessionChangesStartTheirEventTasks) {
   EXPECT_FALSE(Started(0));
 }
 
-// Every system command is consumed; the screen saver's becomes the event 64 instead of
-// starting the screen saver from this window.
-TEST_F(SystemMessageTest, SystemCommandsAreConsumedAndScreenSaverIsAnEvent) {
+// The screen saver's command becomes the event 64 instead of starting the screen saver from
+// this window; every other command (here SC_CLOSE, Alt+F4) goes on to the normal procedure.
+TEST_F(SystemMessageTest, ScreenSaverCommandIsAnEventOtherCommandsPassOn) {
   Load({OnEvent(kEventScreenSaverOn)});
   SystemMessageResult close = Send(SystemMessageKind::SysCommand, 0xF060);
-  EXPECT_TRUE(close.handled);
+  EXPECT_FALSE(close.handled);
   EXPECT_FALSE(Started(0));
 
   SystemMessageResult saver = Send(SystemMessageKind::SysCommand, kScScreenSave);
