@@ -7,6 +7,7 @@
 //
 // All coordinates are design pixels (96 DPI); a backend scales to the monitor itself.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -28,6 +29,26 @@ class Icon;
 class PopupMenu;
 class TextRenderer;
 class Timer;
+class WindowedControl;
+
+// The native window kinds a windowed control asks for. `Custom` is a blank child window that
+// reports paint, mouse and keys and is drawn by portable code (grid, panel, splitter, sheet).
+enum class ControlKind : std::uint8_t {
+  Button, CheckBox, Edit, Memo, ComboBox, ColorBox, StatusBar, TrackBar, UpDown, PageControl,
+  ListView, Custom,
+};
+
+// Which part of a control's state a peer update carries; the backend reads the fields it needs
+// from the control itself.
+enum class PeerAspect : std::uint8_t {
+  Text,       // caption or text
+  State,      // check state, item index, position, active page, selection
+  Items,      // combo box items, list view rows, tab captions
+  Range,      // min, max, frequency, increment
+  Style,      // read-only, max length, scroll bars, bevel, wrap ...
+  Columns,    // list view columns
+  Font,       // the control's font
+};
 
 struct ScreenInfo {
   int width = 0;
@@ -76,6 +97,16 @@ class Backend {
   virtual void SetHintText(PeerHandle peer, const std::string& text) = 0;
   // The native handle for services that need an owner window.
   virtual WindowId NativeId(PeerHandle peer) = 0;
+
+  // ---- windowed controls ----
+  // Creates the native child window of `control` inside its windowed parent's window (which
+  // exists already), from the control's fields; bounds are relative to that parent.
+  virtual PeerHandle CreateControlPeer(WindowedControl& control) = 0;
+  // Pushes one aspect of the control's state to its window. DestroyPeer, SetPeerBounds,
+  // SetPeerText, SetPeerVisible, SetPeerEnabled and Invalidate serve control peers too.
+  virtual void UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) = 0;
+  // Gives the keyboard focus to the window.
+  virtual void FocusPeer(PeerHandle peer) = 0;
 
   // ---- loops ----
   // Dispatches messages until `done` answers true (checked after every message).

@@ -14,6 +14,7 @@
 #include "ui/toolkit/dpi.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/form_window_win32.h"
+#include "ui/toolkit/std_controls.h"
 #include "ui/toolkit/timer.h"
 
 namespace vm::ui {
@@ -106,6 +107,7 @@ void Win32Backend::DestroyPeer(PeerHandle peer) {
   WindowRecord* record = Record(peer);
   if (!record) return;
   record->form = nullptr;  // from here on the window reports nothing
+  record->control = nullptr;
   if (lastActive_ == record->hwnd) lastActive_ = nullptr;
   if (!record->dead) DestroyWindow(record->hwnd);  // the record goes at WM_NCDESTROY
 }
@@ -113,7 +115,10 @@ void Win32Backend::DestroyPeer(PeerHandle peer) {
 void Win32Backend::SetPeerBounds(PeerHandle peer, const Rect& bounds) {
   WindowRecord* record = Record(peer);
   if (!record || record->dead) return;
-  const RECT r = win32::ToDeviceRect(bounds, record->dpi);
+  RECT r = win32::ToDeviceRect(bounds, record->dpi);
+  // A combo box's window height is that of its open list.
+  if (auto* combo = dynamic_cast<ComboBox*>(record->control))
+    r.bottom += ToDevice(20 * combo->DropDownCount(), record->dpi);
   SetWindowPos(record->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -5,6 +5,8 @@
 
 #include "ui/toolkit/win32_util_win32.h"
 
+#include <commctrl.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -27,6 +29,8 @@ struct WindowRecord {
   Win32Backend* backend = nullptr;
   HWND hwnd = nullptr;
   Form* form = nullptr;  // nullptr for the application window, and once the form let go
+  WindowedControl* control = nullptr;  // a control's window: the control, until it lets go
+  HIMAGELIST images = nullptr;         // a list view's small images as the system holds them
   int dpi = 96;
   int depth = 0;         // messages of this window being handled (nested)
   bool dead = false;     // the window is gone; the record goes when depth returns to 0
@@ -89,6 +93,9 @@ class Win32Backend : public Backend {
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override;
   bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;
+  PeerHandle CreateControlPeer(WindowedControl& control) override;
+  void UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) override;
+  void FocusPeer(PeerHandle peer) override;
   MessageBoxes& Messages() override;
   Dialogs& GetDialogs() override;
 

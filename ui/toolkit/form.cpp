@@ -7,6 +7,7 @@
 #include "ui/toolkit/canvas.h"
 #include "ui/toolkit/menu.h"
 #include "ui/toolkit/timer.h"
+#include "ui/toolkit/windowed_control.h"
 
 namespace vm::ui {
 
@@ -160,6 +161,9 @@ void Form::Realize() {
   realizing_ = false;
   for (Timer* timer : timers_) timer->Update();
   AlignChildren();
+  if (IsRealized())
+    for (Control* c : children_)
+      if (auto* w = dynamic_cast<WindowedControl*>(c)) w->CreatePeers();
   // The window has its size now: the first resize notification (see toolkit.h).
   Fire(EventKind::Resize, OnResize, *this);
 }
@@ -167,6 +171,10 @@ void Form::Realize() {
 void Form::Unrealize() {
   const PeerHandle peer = Peer();
   if (!peer) return;
+  // The controls' windows go first, while their parent windows still exist.
+  for (Control* c : children_)
+    if (auto* w = dynamic_cast<WindowedControl*>(c)) w->DestroyPeers();
+  focused_ = nullptr;
   SetPeer(0);
   for (Timer* timer : timers_) timer->Update();
   capture_ = nullptr;
@@ -334,6 +342,16 @@ Point Form::ToLocal(const Control& control, Point p) const {
 void Form::ForgetControl(Control* control) {
   if (capture_ == control) capture_ = nullptr;
   if (hover_ == control) hover_ = nullptr;
+  if (focused_ == control) focused_ = nullptr;
+}
+
+void Form::FocusMoved(WindowedControl* now) {
+  if (now == focused_) return;
+  WindowedControl* old = focused_;
+  focused_ = now;
+  Application::DispatchScope scope(app_);
+  if (old) old->Fire(EventKind::Deactivate, old->OnExit, *old);
+  if (now && focused_ == now) now->Fire(EventKind::Activate, now->OnEnter, *now);
 }
 
 void Form::UpdateHover(Control* now) {
@@ -406,13 +424,18 @@ void Form::PeerCaptureLost() {
 
 KeyCode Form::PeerKeyDown(KeyCode key, ShiftState shift) {
   if (destroying_) return key;
+  // The focused control's window gets the keys; it lets the form preview them.
+  if (focused_) return focused_->PeerKeyDown(key, shift);
   Application::DispatchScope scope(app_);
   Fire(EventKind::KeyDown, OnKeyDown, *this, key, shift);
+  if (key == kKeyTab && !shift.ctrl && !shift.alt)
+    if (WindowedControl* next = NextTabStop(*this, nullptr, !shift.shift)) next->SetFocus();
   return key;
 }
 
 KeyCode Form::PeerKeyUp(KeyCode key, ShiftState shift) {
   if (destroying_) return key;
+  if (focused_) return focused_->PeerKeyUp(key, shift);
   Application::DispatchScope scope(app_);
   Fire(EventKind::KeyUp, OnKeyUp, *this, key, shift);
   return key;
@@ -420,6 +443,10 @@ KeyCode Form::PeerKeyUp(KeyCode key, ShiftState shift) {
 
 void Form::PeerChar(char32_t ch) {
   if (destroying_) return;
+  if (focused_) {
+    focused_->PeerChar(ch);
+    return;
+  }
   Application::DispatchScope scope(app_);
   Fire(EventKind::KeyPress, OnKeyPress, *this, ch);
 }

@@ -16,6 +16,7 @@ namespace vm::ui {
 class Application;
 class PopupMenu;
 class Timer;
+class WindowedControl;
 
 enum class BorderStyle : std::uint8_t {
   None,     // no frame, no caption
@@ -167,6 +168,8 @@ class Form : public Control {
 
   // The control under `p` (client coordinates): a visible, enabled graphic child, or the form.
   Control& ControlAt(Point p);
+  // The windowed control with the keyboard focus (nullptr: the form itself).
+  WindowedControl* ActiveControl() const { return focused_; }
   // Menus and timers register themselves with their form.
   const std::vector<PopupMenu*>& Menus() const { return menus_; }
   const std::vector<Timer*>& Timers() const { return timers_; }
@@ -187,7 +190,16 @@ class Form : public Control {
   friend class Control;
   friend class PopupMenu;
   friend class Timer;
+  friend class WindowedControl;
   void Unrealize();
+  // Records the focus move and fires OnExit of the old and OnEnter of the new control.
+  void FocusMoved(WindowedControl* now);
+  // Key preview: the form's key events before the focused control's.
+  void PreviewKey(bool down, KeyCode& key, ShiftState shift) {
+    if (down) Fire(EventKind::KeyDown, OnKeyDown, *this, key, shift);
+    else Fire(EventKind::KeyUp, OnKeyUp, *this, key, shift);
+  }
+  void PreviewChar(char32_t& ch) { Fire(EventKind::KeyPress, OnKeyPress, *this, ch); }
   void FireCreate();
   void ForgetControl(Control* control);
   void UpdateHover(Control* now);
@@ -220,6 +232,7 @@ class Form : public Control {
   Control* capture_ = nullptr;
   int buttonsDown_ = 0;
   Control* hover_ = nullptr;
+  WindowedControl* focused_ = nullptr;
   std::vector<PopupMenu*> menus_;
   std::vector<Timer*> timers_;
 };

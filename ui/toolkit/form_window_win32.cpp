@@ -7,6 +7,7 @@
 
 #include "platform/system_message.h"
 #include "ui/toolkit/application.h"
+#include "ui/toolkit/controls_win32.h"
 #include "ui/toolkit/dpi.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/menu.h"
@@ -244,7 +245,8 @@ Result OnTimer(WindowRecord& r, WPARAM wp, LPARAM) {
 }
 
 Result OnCommand(WindowRecord& r, WPARAM wp, LPARAM lp) {
-  if (lp != 0 || HIWORD(wp) != 0) return std::nullopt;  // from a control or an accelerator
+  if (lp != 0) return ReflectToControl(WM_COMMAND, wp, lp);
+  if (HIWORD(wp) != 0) return std::nullopt;  // an accelerator
   if (MenuItem* item = r.backend->FindMenuCommand(r, LOWORD(wp))) {
     item->PeerChosen();
     return 0;
@@ -260,9 +262,14 @@ Result OnMeasureItem(WindowRecord& r, WPARAM, LPARAM lp) {
 
 Result OnDrawItem(WindowRecord& r, WPARAM, LPARAM lp) {
   const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-  if (dis->CtlType != ODT_MENU) return std::nullopt;
+  if (dis->CtlType != ODT_MENU) return ReflectToControl(WM_DRAWITEM, 0, lp);
   return r.backend->DrawMenuItem(*dis, r.dpi) ? Result(TRUE) : std::nullopt;
 }
+
+// Notifications of the controls inside the form.
+Result OnNotify(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_NOTIFY, wp, lp); }
+Result OnHScroll(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_HSCROLL, wp, lp); }
+Result OnVScroll(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_VSCROLL, wp, lp); }
 
 // ---- the system's notifications ----
 
@@ -320,6 +327,9 @@ const std::unordered_map<UINT, Handler>& Handlers() {
       {WM_NCDESTROY, &OnNcDestroy},
       {WM_TIMER, &OnTimer},
       {WM_COMMAND, &OnCommand},
+      {WM_NOTIFY, &OnNotify},
+      {WM_HSCROLL, &OnHScroll},
+      {WM_VSCROLL, &OnVScroll},
       {WM_MEASUREITEM, &OnMeasureItem},
       {WM_DRAWITEM, &OnDrawItem},
       {WM_QUERYENDSESSION, &OnQueryEndSession},

@@ -263,11 +263,16 @@ PeerHandle HeadlessBackend::CreateFormPeer(Form& form) {
 }
 
 void HeadlessBackend::DestroyPeer(PeerHandle peer) {
+  if (controls_.erase(peer)) {
+    if (focusedPeer_ == peer) focusedPeer_ = 0;
+    return;
+  }
   windows_.erase(peer);
   surfaces_.erase(peer);
 }
 
 void HeadlessBackend::SetPeerBounds(PeerHandle peer, const Rect& bounds) {
+  if (ControlState* c = FindControl(peer)) c->bounds = bounds;
   WindowState* state = Find(peer);
   if (!state) return;
   state->bounds = bounds;
@@ -275,14 +280,17 @@ void HeadlessBackend::SetPeerBounds(PeerHandle peer, const Rect& bounds) {
 }
 
 void HeadlessBackend::SetPeerText(PeerHandle peer, const std::string& text) {
+  if (ControlState* c = FindControl(peer)) c->text = text;
   if (WindowState* state = Find(peer)) state->text = text;
 }
 
 void HeadlessBackend::SetPeerVisible(PeerHandle peer, bool visible) {
+  if (ControlState* c = FindControl(peer)) c->visible = visible;
   if (WindowState* state = Find(peer)) state->visible = visible;
 }
 
 void HeadlessBackend::SetPeerEnabled(PeerHandle peer, bool enabled) {
+  if (ControlState* c = FindControl(peer)) c->enabled = enabled;
   if (WindowState* state = Find(peer)) state->enabled = enabled;
 }
 
@@ -309,6 +317,7 @@ void HeadlessBackend::ActivateForm(PeerHandle peer) {
 Rect HeadlessBackend::FrameInsets(const Form& form) { return insets_[form.GetBorderStyle()]; }
 
 void HeadlessBackend::Invalidate(PeerHandle peer, const Rect&) {
+  if (ControlState* c = FindControl(peer)) ++c->invalidations;
   if (WindowState* state = Find(peer)) ++state->invalidations;
 }
 

@@ -20,7 +20,13 @@
 
 namespace vm::ui {
 
+class ComboBox;
+class ListView;
 class MenuItem;
+class PageControl;
+class TrackBar;
+class UpDown;
+enum class UpDownDirection : std::uint8_t;
 
 class HeadlessBackend : public Backend {
  public:
@@ -58,6 +64,23 @@ class HeadlessBackend : public Backend {
     TrayAction action = TrayAction::Add;
     TrayIconData data;
     bool accepted = false;
+  };
+
+  // What the backend knows of one control window: the state last pushed to it.
+  struct ControlState {
+    WindowedControl* control = nullptr;
+    ControlKind kind = ControlKind::Custom;
+    PeerHandle parent = 0;
+    Rect bounds;
+    std::string text;
+    bool visible = true;
+    bool enabled = true;
+    bool checked = false;
+    int index = -1;      // item index, position or active page
+    int itemCount = 0;   // items, rows or pages
+    int columnCount = 0;
+    std::map<PeerAspect, int> pushes;
+    int invalidations = 0;
   };
 
   HeadlessBackend();
@@ -109,6 +132,32 @@ class HeadlessBackend : public Backend {
   // Draws an item of the last popup as the menu does when the pointer is over it; returns
   // what the owner-draw hook drew.
   RecordingCanvas& DrawPopupItem(MenuItem& item, bool selected);
+
+  // ---- simulated user input on control windows (each control must be shown and enabled) ----
+  // A click on a button or check box.
+  void ClickControl(WindowedControl& control);
+  // Focuses the edit and types the UTF-8 text character by character ('\b' erases one).
+  void TypeText(WindowedControl& edit, const std::string& text);
+  // Opens the list, chooses the item and closes the list.
+  void ChooseItem(ComboBox& combo, int index);
+  void DragTrackBar(TrackBar& bar, int position);
+  void Spin(UpDown& upDown, UpDownDirection direction);
+  void ChooseTab(PageControl& pages, int index);
+  void ClickColumn(ListView& list, int column);
+  void SelectRow(ListView& list, int row);
+  // Mouse on a control's own window, in its client coordinates.
+  void MouseDownOn(WindowedControl& control, Point p, MouseButton button = MouseButton::Left);
+  void MouseMoveOn(WindowedControl& control, Point p);
+  void MouseUpOn(WindowedControl& control, Point p, MouseButton button = MouseButton::Left);
+  void ClickOn(WindowedControl& control, Point p);
+  // The user moves the focus to the control's window (by the mouse).
+  void FocusControl(WindowedControl& control);
+  // A paint cycle of a custom control window: what it drew.
+  RecordingCanvas& PaintControl(WindowedControl& control);
+  const ControlState* ControlPeer(const WindowedControl& control) const;
+  int LiveControlWindows() const { return static_cast<int>(controls_.size()); }
+  // The control window that has the focus (nullptr: none).
+  WindowedControl* FocusedControl() const;
 
   // ---- scripts for loops ----
   // Each modal loop takes the next script and runs it with the modal form. A loop whose form
@@ -170,6 +219,9 @@ class HeadlessBackend : public Backend {
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override { registered_.insert(name); }
   bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;
+  PeerHandle CreateControlPeer(WindowedControl& control) override;
+  void UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) override;
+  void FocusPeer(PeerHandle peer) override { focusedPeer_ = controls_.count(peer) ? peer : 0; }
   MessageBoxes& Messages() override { return messages_; }
   Dialogs& GetDialogs() override { return dialogs_; }
 
@@ -180,6 +232,9 @@ class HeadlessBackend : public Backend {
     long long due = 0;
   };
   WindowState* Find(PeerHandle peer);
+  ControlState* FindControl(PeerHandle peer);
+  // The control's window, which a user can reach only when it is shown and enabled.
+  ControlState& Reachable(const WindowedControl& control);
   Form* RealizedForm(Form& form);
 
   Application* app_ = nullptr;
@@ -193,6 +248,8 @@ class HeadlessBackend : public Backend {
   bool echoBounds_ = false;
   PeerHandle nextPeer_ = 1;
   std::map<PeerHandle, WindowState> windows_;
+  std::map<PeerHandle, ControlState> controls_;
+  PeerHandle focusedPeer_ = 0;
   std::map<PeerHandle, std::unique_ptr<RecordingCanvas>> surfaces_;
   std::unique_ptr<RecordingCanvas> lastPaint_;
   std::unique_ptr<RecordingCanvas> lastItemDraw_;

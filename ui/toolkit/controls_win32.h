@@ -1,0 +1,19 @@
+#pragma once
+// The native windows of the windowed controls: common controls (version 6) for buttons, edits,
+// lists, bars and tabs; a blank window of our own for the controls drawn by portable code.
+// Notifications a control sends to its parent window are handed back to the control here.
+
+#include <optional>
+
+#include "ui/toolkit/backend_win32.h"
+
+namespace vm::ui::win32 {
+
+// A child's notification (WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL, WM_DRAWITEM,
+// WM_CTLCOLOR*) that concerns one of our control windows, handled; nullopt otherwise.
+std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp);
+
+// The record of a control window of ours, or nullptr.
+WindowRecord* ControlRecordOf(HWND hwnd);
+
+}  // namespace vm::ui::win32

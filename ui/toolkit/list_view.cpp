@@ -1,0 +1,143 @@
+#include "ui/toolkit/list_view.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "ui/toolkit/application.h"
+
+namespace vm::ui {
+
+ListView::ListView(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::ListView) {
+  SetColor(clWindow);
+}
+
+namespace {
+int Limit(const ListColumn& c, int width) {
+  width = std::max(width, 0);
+  if (c.minWidth > 0) width = std::max(width, c.minWidth);
+  if (c.maxWidth > 0) width = std::min(width, std::max(c.maxWidth, c.minWidth));
+  return width;
+}
+}  // namespace
+
+int ListView::AddColumn(const ListColumn& column) {
+  columns_.push_back(column);
+  columns_.back().width = Limit(column, column.width);
+  Push(PeerAspect::Columns);
+  return static_cast<int>(columns_.size()) - 1;
+}
+
+void ListView::ClearColumns() {
+  columns_.clear();
+  Push(PeerAspect::Columns);
+}
+
+int ListView::SetColumnWidth(int column, int width) {
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return 0;
+  ListColumn& c = columns_[static_cast<std::size_t>(column)];
+  c.width = Limit(c, width);
+  Push(PeerAspect::Columns);
+  return c.width;
+}
+
+int ListView::AddItem(ListItem item) {
+  items_.push_back(std::move(item));
+  Push(PeerAspect::Items);
+  return ItemCount() - 1;
+}
+
+void ListView::SetItem(int index, ListItem item) {
+  if (index < 0 || index >= ItemCount()) return;
+  items_[static_cast<std::size_t>(index)] = std::move(item);
+  Push(PeerAspect::Items);
+}
+
+void ListView::DeleteItem(int index) {
+  if (index < 0 || index >= ItemCount()) return;
+  items_.erase(items_.begin() + index);
+  if (itemIndex_ == index) itemIndex_ = -1;
+  else if (itemIndex_ > index) --itemIndex_;
+  Push(PeerAspect::Items);
+  Push(PeerAspect::State);
+}
+
+void ListView::SetItems(std::vector<ListItem> items) {
+  items_ = std::move(items);
+  itemIndex_ = -1;
+  Push(PeerAspect::Items);
+  Push(PeerAspect::State);
+}
+
+void ListView::SetItemIndex(int index) {
+  itemIndex_ = index >= 0 && index < ItemCount() ? index : -1;
+  Push(PeerAspect::State);
+}
+
+void ListView::SetRowSelect(bool on) {
+  rowSelect_ = on;
+  Push(PeerAspect::Style);
+}
+
+void ListView::SetSmallImages(const ImageList* images) {
+  smallImages_ = images;
+  Push(PeerAspect::Style);
+  Push(PeerAspect::Items);
+}
+
+void ListView::CustomSort(int data) {
+  std::vector<std::size_t> order(items_.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  auto handler = OnCompare;  // a handler that replaces itself must not pull the rug
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    int compare = 0;
+    if (handler) handler(*this, items_[a], items_[b], data, compare);
+    else compare = items_[a].caption.compare(items_[b].caption);
+    return compare < 0;
+  });
+  std::vector<ListItem> sorted;
+  sorted.reserve(items_.size());
+  int selected = -1;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (static_cast<int>(order[i]) == itemIndex_) selected = static_cast<int>(i);
+    sorted.push_back(std::move(items_[order[i]]));
+  }
+  items_ = std::move(sorted);
+  itemIndex_ = selected;
+  Push(PeerAspect::Items);
+  Push(PeerAspect::State);
+}
+
+void ListView::PeerColumnClicked(int column) {
+  Form* form = FormOrNull();
+  if (!form || column < 0 || column >= static_cast<int>(columns_.size())) return;
+  Application::DispatchScope scope(form->App());
+  Fire(EventKind::Click, OnColumnClick, *this, column);
+}
+
+void ListView::PeerItemSelected(int index) {
+  Form* form = FormOrNull();
+  if (!form || PushingToPeer()) return;
+  if (index < 0 || index >= ItemCount()) index = -1;
+  if (index == itemIndex_) return;
+  Application::DispatchScope scope(form->App());
+  const int old = itemIndex_;
+  itemIndex_ = index;
+  if (old >= 0) Fire(EventKind::Change, OnSelectItem, *this, old, false);
+  if (index >= 0 && itemIndex_ == index) Fire(EventKind::Change, OnSelectItem, *this, index, true);
+}
+
+int ListView::PeerColumnResized(int column, int width) {
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return width;
+  ListColumn& c = columns_[static_cast<std::size_t>(column)];
+  c.width = Limit(c, width);
+  return c.width;
+}
+
+void ListView::PeerDoubleClick() {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  Fire(EventKind::DblClick, OnDblClick, *this);
+}
+
+}  // namespace vm::ui

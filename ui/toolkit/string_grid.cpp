@@ -1,0 +1,269 @@
+#include "ui/toolkit/string_grid.h"
+
+#include <algorithm>
+
+#include "ui/toolkit/application.h"
+#include "ui/toolkit/canvas.h"
+
+namespace vm::ui {
+
+namespace {
+const std::string kEmpty;
+constexpr int kSizingGrip = 3;  // pixels either side of a column border that start sizing
+}  // namespace
+
+StringGrid::StringGrid(Control& parent, std::string name)
+    : WindowedControl(parent, std::move(name), ControlKind::Custom) {
+  SetColor(clWindow);
+  colWidths_.assign(5, defaultColWidth_);
+  cells_.assign(static_cast<std::size_t>(rowCount_), std::vector<std::string>(colWidths_.size()));
+}
+
+// ---- shape ----
+
+void StringGrid::SetColCount(int count) {
+  count = std::max(count, 1);
+  colWidths_.resize(static_cast<std::size_t>(count), defaultColWidth_);
+  for (auto& row : cells_) row.resize(static_cast<std::size_t>(count));
+  fixedCols_ = std::min(fixedCols_, count - 1);
+  col_ = std::clamp(col_, fixedCols_, count - 1);
+  Invalidate();
+}
+
+void StringGrid::SetRowCount(int count) {
+  count = std::max(count, 1);
+  rowCount_ = count;
+  cells_.resize(static_cast<std::size_t>(count), std::vector<std::string>(colWidths_.size()));
+  fixedRows_ = std::min(fixedRows_, count - 1);
+  row_ = std::clamp(row_, fixedRows_, count - 1);
+  topRow_ = std::clamp(topRow_, fixedRows_, count - 1);
+  Invalidate();
+}
+
+void StringGrid::SetFixedRows(int count) {
+  fixedRows_ = std::clamp(count, 0, rowCount_ - 1);
+  row_ = std::max(row_, fixedRows_);
+  topRow_ = std::max(topRow_, fixedRows_);
+  Invalidate();
+}
+
+void StringGrid::SetFixedCols(int count) {
+  fixedCols_ = std::clamp(count, 0, ColCount() - 1);
+  col_ = std::max(col_, fixedCols_);
+  Invalidate();
+}
+
+void StringGrid::SetDefaultColWidth(int width) {
+  defaultColWidth_ = std::max(width, 0);
+  std::fill(colWidths_.begin(), colWidths_.end(), defaultColWidth_);
+  Invalidate();
+}
+
+void StringGrid::SetDefaultRowHeight(int height) {
+  defaultRowHeight_ = std::max(height, 1);
+  Invalidate();
+}
+
+int StringGrid::ColWidth(int col) const {
+  return col >= 0 && col < ColCount() ? colWidths_[static_cast<std::size_t>(col)] : 0;
+}
+
+void StringGrid::SetColWidth(int col, int width) {
+  if (col < 0 || col >= ColCount()) return;
+  colWidths_[static_cast<std::size_t>(col)] = std::max(width, 0);
+  Invalidate();
+}
+
+// ---- content ----
+
+const std::string& StringGrid::Cell(int col, int row) const {
+  if (col < 0 || row < 0 || col >= ColCount() || row >= rowCount_) return kEmpty;
+  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+void StringGrid::SetCell(int col, int row, const std::string& text) {
+  if (col < 0 || row < 0 || col >= ColCount() || row >= rowCount_) return;
+  cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
+  const Rect r = CellRect(col, row);
+  if (!r.IsEmpty()) Invalidate();
+}
+
+int StringGrid::AddRow(const std::vector<std::string>& cells) {
+  SetRowCount(rowCount_ + 1);
+  const int row = rowCount_ - 1;
+  for (int c = 0; c < ColCount() && c < static_cast<int>(cells.size()); ++c)
+    cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(c)] = cells[static_cast<std::size_t>(c)];
+  return row;
+}
+
+// ---- selection and scrolling ----
+
+int StringGrid::VisibleRowCount() const {
+  const int free = Height() - fixedRows_ * defaultRowHeight_;
+  return std::max(free / defaultRowHeight_, 1);
+}
+
+void StringGrid::ScrollIntoView(int row) {
+  if (row < fixedRows_) return;
+  if (row < topRow_) topRow_ = row;
+  else if (row >= topRow_ + VisibleRowCount()) topRow_ = row - VisibleRowCount() + 1;
+}
+
+void StringGrid::SetTopRow(int row) {
+  const int maxTop = std::max(rowCount_ - VisibleRowCount(), fixedRows_);
+  topRow_ = std::clamp(row, fixedRows_, maxTop);
+  Invalidate();
+}
+
+void StringGrid::SetSelected(int col, int row) {
+  if (col < fixedCols_ || col >= ColCount() || row < fixedRows_ || row >= rowCount_) return;
+  col_ = col;
+  row_ = row;
+  ScrollIntoView(row);
+  Invalidate();
+}
+
+bool StringGrid::UserSelect(int col, int row) {
+  if (col < fixedCols_ || col >= ColCount() || row < fixedRows_ || row >= rowCount_) return false;
+  Form* form = FormOrNull();
+  if (!form) return false;
+  Application::DispatchScope scope(form->App());
+  bool canSelect = true;
+  Fire(EventKind::Change, OnSelectCell, *this, col, row, canSelect);
+  if (!canSelect) return false;
+  SetSelected(col, row);
+  return true;
+}
+
+// ---- geometry ----
+
+int StringGrid::RowTop(int row) const {
+  if (row < fixedRows_) return row * defaultRowHeight_;
+  return (fixedRows_ + row - topRow_) * defaultRowHeight_;
+}
+
+Rect StringGrid::CellRect(int col, int row) const {
+  if (col < 0 || col >= ColCount() || row < 0 || row >= rowCount_) return {};
+  if (row >= fixedRows_ && row < topRow_) return {};
+  int x = 0;
+  for (int c = 0; c < col; ++c) x += colWidths_[static_cast<std::size_t>(c)];
+  const Rect r = Rect::FromXYWH(x, RowTop(row), colWidths_[static_cast<std::size_t>(col)], defaultRowHeight_);
+  return r.top >= Height() ? Rect{} : r;
+}
+
+bool StringGrid::CellAt(Point p, int& col, int& row) const {
+  if (p.x < 0 || p.y < 0) return false;
+  int x = 0;
+  col = -1;
+  for (int c = 0; c < ColCount(); ++c) {
+    x += colWidths_[static_cast<std::size_t>(c)];
+    if (p.x < x) {
+      col = c;
+      break;
+    }
+  }
+  if (col < 0) return false;
+  const int line = p.y / defaultRowHeight_;
+  row = line < fixedRows_ ? line : topRow_ + line - fixedRows_;
+  return row < rowCount_;
+}
+
+int StringGrid::BorderAt(Point p) const {
+  if (!colSizing_ || p.y >= fixedRows_ * defaultRowHeight_) return -1;
+  int x = 0;
+  for (int c = 0; c < ColCount(); ++c) {
+    x += colWidths_[static_cast<std::size_t>(c)];
+    if (p.x >= x - kSizingGrip && p.x <= x + kSizingGrip) return c;
+  }
+  return -1;
+}
+
+// ---- painting ----
+
+void StringGrid::PaintFace(Canvas& canvas) {
+  struct Scope {
+    Canvas*& slot;
+    ~Scope() { slot = nullptr; }
+  } scope{paintCanvas_};
+  paintCanvas_ = &canvas;
+  canvas.FillRect(ClientRect(), GetColor());
+  canvas.SetFont(GetFont());
+  for (int row = 0; row < rowCount_; ++row) {
+    if (row >= fixedRows_ && row < topRow_) continue;
+    if (RowTop(row) >= Height()) break;
+    for (int col = 0; col < ColCount(); ++col) {
+      const Rect r = CellRect(col, row);
+      if (r.IsEmpty()) continue;
+      if (r.left >= Width()) break;
+      GridDrawState state;
+      state.fixed = row < fixedRows_ || col < fixedCols_;
+      state.selected = !state.fixed && row == row_ && (rowSelect_ || col == col_);
+      state.focused = state.selected && Focused();
+      canvas.Save();
+      canvas.ClipTo(r);
+      if (defaultDrawing_) {
+        const Color back = state.fixed ? fixedColor_ : state.selected ? clHighlight : GetColor();
+        canvas.FillRect(r, back);
+        canvas.SetTextColor(state.selected ? clHighlightText : GetFont().color);
+        canvas.SetTransparentText(true);
+        const std::string& text = Cell(col, row);
+        if (!text.empty()) canvas.TextOut({r.left + 2, r.top + 2}, text);
+      }
+      canvas.Restore();
+      if (OnDrawCell) {
+        canvas.Save();
+        canvas.ClipTo(r);
+        Fire(EventKind::Paint, OnDrawCell, *this, col, row, r, state);
+        canvas.Restore();
+      }
+      // Grid lines on the right and bottom edge of each cell.
+      canvas.Line({r.right - 1, r.top}, {r.right - 1, r.bottom}, gridLineColor_);
+      canvas.Line({r.left, r.bottom - 1}, {r.right, r.bottom - 1}, gridLineColor_);
+    }
+  }
+}
+
+// ---- input ----
+
+void StringGrid::PeerMouseDown(MouseButton button, ShiftState shift, Point p) {
+  WindowedControl::PeerMouseDown(button, shift, p);
+  if (button != MouseButton::Left) return;
+  if (const int border = BorderAt(p); border >= 0) {
+    sizingCol_ = border;
+    sizingStartX_ = p.x;
+    sizingStartWidth_ = ColWidth(border);
+    return;
+  }
+  int col = 0, row = 0;
+  if (CellAt(p, col, row)) UserSelect(col, row);
+}
+
+void StringGrid::PeerMouseMove(ShiftState shift, Point p) {
+  WindowedControl::PeerMouseMove(shift, p);
+  if (sizingCol_ >= 0) SetColWidth(sizingCol_, std::max(sizingStartWidth_ + p.x - sizingStartX_, kSizingGrip * 2));
+}
+
+void StringGrid::PeerMouseUp(MouseButton button, ShiftState shift, Point p) {
+  WindowedControl::PeerMouseUp(button, shift, p);
+  if (button == MouseButton::Left) sizingCol_ = -1;
+}
+
+void StringGrid::HandleKey(KeyCode key, ShiftState) {
+  int col = col_, row = row_;
+  switch (key) {
+    case kKeyUp: --row; break;
+    case kKeyDown: ++row; break;
+    case kKeyLeft: --col; break;
+    case kKeyRight: ++col; break;
+    case kKeyPageUp: row -= VisibleRowCount(); break;
+    case kKeyPageDown: row += VisibleRowCount(); break;
+    case kKeyHome: row = fixedRows_; break;
+    case kKeyEnd: row = rowCount_ - 1; break;
+    default: return;
+  }
+  row = std::clamp(row, fixedRows_, rowCount_ - 1);
+  col = std::clamp(col, fixedCols_, ColCount() - 1);
+  if (col != col_ || row != row_) UserSelect(col, row);
+}
+
+}  // namespace vm::ui

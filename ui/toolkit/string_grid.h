@@ -1,0 +1,124 @@
+#pragma once
+// A grid of text cells drawn by portable code on the canvas; its window only reports paint,
+// mouse and keys. Fixed rows and columns stay in place; the rest scrolls by whole rows.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/toolkit/windowed_control.h"
+
+namespace vm::ui {
+
+struct GridDrawState {
+  bool selected = false;
+  bool focused = false;
+  bool fixed = false;
+};
+
+using DrawCellEvent = std::function<void(Control& sender, int col, int row, const Rect& rect, GridDrawState state)>;
+using SelectCellEvent = std::function<void(Control& sender, int col, int row, bool& canSelect)>;
+
+class StringGrid : public WindowedControl {
+ public:
+  StringGrid(Control& parent, std::string name);
+
+  // ---- shape ----
+  int ColCount() const { return static_cast<int>(colWidths_.size()); }
+  // Counts are at least 1; cells beyond a shrunk count are dropped, new cells are empty.
+  void SetColCount(int count);
+  int RowCount() const { return rowCount_; }
+  void SetRowCount(int count);
+  int FixedRows() const { return fixedRows_; }
+  // Fewer than the rows (at least one row stays selectable).
+  void SetFixedRows(int count);
+  int FixedCols() const { return fixedCols_; }
+  void SetFixedCols(int count);
+  int DefaultColWidth() const { return defaultColWidth_; }
+  void SetDefaultColWidth(int width);
+  int DefaultRowHeight() const { return defaultRowHeight_; }
+  void SetDefaultRowHeight(int height);
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+  // Lets the user drag column borders in the fixed rows.
+  bool ColSizing() const { return colSizing_; }
+  void SetColSizing(bool on) { colSizing_ = on; }
+  // When on, the grid fills each cell and writes its text before OnDrawCell.
+  bool DefaultDrawing() const { return defaultDrawing_; }
+  void SetDefaultDrawing(bool on) { defaultDrawing_ = on; Invalidate(); }
+  // Selecting highlights the whole row.
+  bool RowSelect() const { return rowSelect_; }
+  void SetRowSelect(bool on) { rowSelect_ = on; Invalidate(); }
+  Color FixedColor() const { return fixedColor_; }
+  void SetFixedColor(Color c) { fixedColor_ = c; Invalidate(); }
+  Color GridLineColor() const { return gridLineColor_; }
+  void SetGridLineColor(Color c) { gridLineColor_ = c; Invalidate(); }
+
+  // ---- content ----
+  // Out-of-range cells read as empty and ignore writes.
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, const std::string& text);
+  // Appends a row and returns its index.
+  int AddRow(const std::vector<std::string>& cells = {});
+
+  // ---- selection and scrolling ----
+  int Col() const { return col_; }
+  int Row() const { return row_; }
+  // In code: no OnSelectCell; out-of-range or fixed cells are ignored. Scrolls it into view.
+  void SetSelected(int col, int row);
+  int TopRow() const { return topRow_; }
+  void SetTopRow(int row);
+  // Rows that fit below the fixed rows.
+  int VisibleRowCount() const;
+
+  // ---- geometry ----
+  // The cell's rectangle in client coordinates (empty when scrolled out of view).
+  Rect CellRect(int col, int row) const;
+  // The cell at a client point; false when there is none.
+  bool CellAt(Point p, int& col, int& row) const;
+
+  // The canvas the grid is being painted on, for OnDrawCell (nullptr outside a paint).
+  Canvas* PaintCanvas() const { return paintCanvas_; }
+
+  DrawCellEvent OnDrawCell;
+  // Asked before the user's selection moves; `canSelect` false keeps the old cell.
+  SelectCellEvent OnSelectCell;
+
+  // A user's choice of a cell (click or key): OnSelectCell may refuse; true when selected.
+  bool UserSelect(int col, int row);
+
+  void PeerMouseDown(MouseButton button, ShiftState shift, Point p) override;
+  void PeerMouseMove(ShiftState shift, Point p) override;
+  void PeerMouseUp(MouseButton button, ShiftState shift, Point p) override;
+
+ protected:
+  void PaintFace(Canvas& canvas) override;
+  void HandleKey(KeyCode key, ShiftState shift) override;
+
+ private:
+  int RowTop(int row) const;
+  // The column whose right border is at `x` in the fixed rows (-1: none).
+  int BorderAt(Point p) const;
+  void ScrollIntoView(int row);
+  std::vector<int> colWidths_;
+  int rowCount_ = 5;
+  int fixedRows_ = 1;
+  int fixedCols_ = 0;
+  int defaultColWidth_ = 64;
+  int defaultRowHeight_ = 24;
+  bool colSizing_ = false;
+  bool defaultDrawing_ = true;
+  bool rowSelect_ = false;
+  Color fixedColor_ = clBtnFace;
+  Color gridLineColor_ = clSilver;
+  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  int col_ = 0;
+  int row_ = 1;
+  int topRow_ = 1;
+  Canvas* paintCanvas_ = nullptr;
+  int sizingCol_ = -1;
+  int sizingStartX_ = 0;
+  int sizingStartWidth_ = 0;
+};
+
+}  // namespace vm::ui

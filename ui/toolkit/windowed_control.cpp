@@ -1,0 +1,242 @@
+#include "ui/toolkit/windowed_control.h"
+
+#include <algorithm>
+
+#include "ui/toolkit/application.h"
+#include "ui/toolkit/canvas.h"
+
+namespace vm::ui {
+
+WindowedControl::WindowedControl(Control& parent, std::string name, ControlKind kind)
+    : Control(parent, std::move(name)), kind_(kind) {}
+
+WindowedControl::~WindowedControl() { DestroyPeers(); }
+
+Application* WindowedControl::AppOrNull() const {
+  Form* form = FormOrNull();
+  return form ? &form->App() : nullptr;
+}
+
+void WindowedControl::CreatePeers() {
+  Backend* backend = BackendOrNull();
+  Control* parent = Parent();
+  if (!backend || Peer() || !parent || !parent->WindowedAncestor().Peer()) return;
+  {
+    PeerUpdate update(*this);
+    SetPeer(backend->CreateControlPeer(*this));
+  }
+  if (!Peer()) return;
+  for (Control* c : Children())
+    if (auto* w = dynamic_cast<WindowedControl*>(c)) w->CreatePeers();
+}
+
+void WindowedControl::DestroyPeers() {
+  for (Control* c : Children())
+    if (auto* w = dynamic_cast<WindowedControl*>(c)) w->DestroyPeers();
+  const PeerHandle peer = Peer();
+  if (!peer) return;
+  SetPeer(0);
+  mouseTarget_ = nullptr;
+  if (Backend* backend = BackendOrNull()) backend->DestroyPeer(peer);
+}
+
+void WindowedControl::Push(PeerAspect aspect) {
+  if (!Peer()) return;
+  Backend* backend = BackendOrNull();
+  if (!backend) return;
+  PeerUpdate update(*this);
+  backend->UpdateControlPeer(Peer(), *this, aspect);
+}
+
+void WindowedControl::BoundsChanged(const Rect& oldBounds) {
+  Control::BoundsChanged(oldBounds);
+  if (!Peer()) return;
+  PeerUpdate update(*this);
+  BackendOrNull()->SetPeerBounds(Peer(), Bounds());
+}
+
+void WindowedControl::CaptionChanged() {
+  if (!captionFromPeer_) Push(PeerAspect::Text);
+}
+
+void WindowedControl::StoreCaptionFromPeer(const std::string& caption) {
+  captionFromPeer_ = true;
+  SetCaption(caption);
+  captionFromPeer_ = false;
+}
+
+void WindowedControl::FontChanged() {
+  Push(PeerAspect::Font);
+  Invalidate();
+}
+
+void WindowedControl::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  // Focus leaves a control that goes away.
+  if (!visible && Focused()) OwnerForm().FocusMoved(nullptr);
+  Control::SetVisible(visible);
+  if (Peer()) BackendOrNull()->SetPeerVisible(Peer(), visible);
+}
+
+void WindowedControl::SetEnabled(bool enabled) {
+  if (enabled == Enabled()) return;
+  if (!enabled && Focused()) OwnerForm().FocusMoved(nullptr);
+  Control::SetEnabled(enabled);
+  if (Peer()) BackendOrNull()->SetPeerEnabled(Peer(), enabled);
+}
+
+// ---- focus ----
+
+bool WindowedControl::Focused() const {
+  Form* form = FormOrNull();
+  return form && form->ActiveControl() == this;
+}
+
+bool WindowedControl::CanFocus() const {
+  for (const Control* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void WindowedControl::SetFocus() {
+  Form* form = FormOrNull();
+  if (!form || !CanFocus() || Focused()) return;
+  form->FocusMoved(this);
+  if (Peer() && form->ActiveControl() == this) {
+    PeerUpdate update(*this);  // the window's focus report is our own change coming back
+    BackendOrNull()->FocusPeer(Peer());
+  }
+}
+
+void WindowedControl::PeerFocusChanged(bool focused) {
+  Form* form = FormOrNull();
+  if (!form || PushingToPeer()) return;
+  if (focused) form->FocusMoved(this);
+  else if (Focused()) form->FocusMoved(nullptr);
+}
+
+namespace {
+void CollectTabStops(Control& root, std::vector<WindowedControl*>& out) {
+  std::vector<WindowedControl*> level;
+  for (Control* c : root.Children())
+    if (auto* w = dynamic_cast<WindowedControl*>(c)) level.push_back(w);
+  std::stable_sort(level.begin(), level.end(),
+                   [](const WindowedControl* a, const WindowedControl* b) { return a->TabOrder() < b->TabOrder(); });
+  for (WindowedControl* w : level) {
+    if (w->TabStop() && w->CanFocus()) out.push_back(w);
+    CollectTabStops(*w, out);
+  }
+}
+}  // namespace
+
+WindowedControl* NextTabStop(Form& form, WindowedControl* from, bool forward) {
+  std::vector<WindowedControl*> stops;
+  CollectTabStops(form, stops);
+  if (stops.empty()) return nullptr;
+  auto it = std::find(stops.begin(), stops.end(), from);
+  if (it == stops.end()) return forward ? stops.front() : stops.back();
+  const auto n = static_cast<std::ptrdiff_t>(stops.size());
+  std::ptrdiff_t i = it - stops.begin();
+  i = forward ? (i + 1) % n : (i + n - 1) % n;
+  return stops[static_cast<std::size_t>(i)];
+}
+
+// ---- keys ----
+
+KeyCode WindowedControl::PeerKeyDown(KeyCode key, ShiftState shift) {
+  Form* form = FormOrNull();
+  if (!form) return key;
+  Application::DispatchScope scope(form->App());
+  if (form->KeyPreview()) form->PreviewKey(true, key, shift);
+  if (key != 0) Fire(EventKind::KeyDown, OnKeyDown, *this, key, shift);
+  if (key == kKeyTab && !shift.ctrl && !shift.alt) {
+    if (WindowedControl* next = NextTabStop(*form, this, !shift.shift)) next->SetFocus();
+    return 0;
+  }
+  if (key != 0) HandleKey(key, shift);
+  return key;
+}
+
+KeyCode WindowedControl::PeerKeyUp(KeyCode key, ShiftState shift) {
+  Form* form = FormOrNull();
+  if (!form) return key;
+  Application::DispatchScope scope(form->App());
+  if (form->KeyPreview()) form->PreviewKey(false, key, shift);
+  if (key != 0) Fire(EventKind::KeyUp, OnKeyUp, *this, key, shift);
+  return key;
+}
+
+char32_t WindowedControl::PeerChar(char32_t ch) {
+  Form* form = FormOrNull();
+  if (!form) return ch;
+  Application::DispatchScope scope(form->App());
+  if (form->KeyPreview()) form->PreviewChar(ch);
+  if (ch != 0) Fire(EventKind::KeyPress, OnKeyPress, *this, ch);
+  return ch;
+}
+
+// ---- custom windows ----
+
+void WindowedControl::PaintFace(Canvas& canvas) { canvas.FillRect(ClientRect(), GetColor()); }
+
+void WindowedControl::PeerPaint(Canvas& canvas, const Rect& dirty) {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  canvas.Save();
+  PaintFace(canvas);
+  canvas.Restore();
+  for (Control* c : Children()) {
+    if (c->IsWindowed() || !c->Visible() || !c->Bounds().Intersects(dirty)) continue;
+    canvas.Save();
+    canvas.Translate(c->Bounds().TopLeft());
+    canvas.ClipTo(c->ClientRect());
+    c->Paint(canvas);
+    canvas.Restore();
+  }
+}
+
+Control* WindowedControl::MouseTarget(Point p) {
+  const auto& kids = Children();
+  for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+    Control* c = *it;
+    if (!c->IsWindowed() && c->Visible() && c->Enabled() && c->Bounds().Contains(p)) return c;
+  }
+  return this;
+}
+
+namespace {
+Point Local(Control& self, Control& target, Point p) {
+  return &target == &self ? p : p - target.Bounds().TopLeft();
+}
+}  // namespace
+
+void WindowedControl::PeerMouseDown(MouseButton button, ShiftState shift, Point p) {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  if (TabStop()) SetFocus();
+  Control* target = mouseTarget_ ? mouseTarget_ : MouseTarget(p);
+  mouseTarget_ = target;
+  target->DeliverMouseDown(button, shift, Local(*this, *target, p));
+}
+
+void WindowedControl::PeerMouseMove(ShiftState shift, Point p) {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  Control* target = mouseTarget_ ? mouseTarget_ : MouseTarget(p);
+  target->DeliverMouseMove(shift, Local(*this, *target, p));
+}
+
+void WindowedControl::PeerMouseUp(MouseButton button, ShiftState shift, Point p) {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  Control* target = mouseTarget_ ? mouseTarget_ : MouseTarget(p);
+  mouseTarget_ = nullptr;
+  const Point local = Local(*this, *target, p);
+  target->DeliverMouseUp(button, shift, local, target->ClientRect().Contains(local));
+}
+
+}  // namespace vm::ui

@@ -1,0 +1,91 @@
+#pragma once
+// The base of the controls that have a native window of their own: creation of the peer with
+// the form, pushing state to it, the keyboard focus (tab order, OnEnter/OnExit) and the keys.
+// See toolkit.h for the rules on events and peers.
+
+#include <string>
+
+#include "ui/toolkit/backend.h"
+#include "ui/toolkit/form.h"
+
+namespace vm::ui {
+
+class WindowedControl : public Control {
+ public:
+  WindowedControl(Control& parent, std::string name, ControlKind kind);
+  ~WindowedControl() override;
+
+  bool IsWindowed() const override { return true; }
+  ControlKind Kind() const { return kind_; }
+
+  // ---- focus ----
+  // Whether Tab stops here; the order is TabOrder, then declaration order.
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool on) { tabStop_ = on; }
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order) { tabOrder_ = order; }
+  // Moves the keyboard focus here (fires OnExit of the old and OnEnter of this control).
+  void SetFocus();
+  bool Focused() const;
+  // Visible, enabled, and so are all ancestors.
+  bool CanFocus() const;
+
+  // ---- events ----
+  NotifyEvent OnEnter;
+  NotifyEvent OnExit;
+  NotifyEvent OnChange;
+  KeyEvent OnKeyDown;
+  KeyEvent OnKeyUp;
+  KeyPressEvent OnKeyPress;
+
+  // ---- entry points of the backend ----
+  // The window got or lost the keyboard focus.
+  void PeerFocusChanged(bool focused);
+  // Keys typed into the window. The form sees them first when it has key preview; the result is
+  // the key left after the handlers (0: swallowed, the window does not process it).
+  KeyCode PeerKeyDown(KeyCode key, ShiftState shift);
+  KeyCode PeerKeyUp(KeyCode key, ShiftState shift);
+  char32_t PeerChar(char32_t ch);
+  // Custom windows: paint and mouse, in the control's client coordinates.
+  virtual void PeerPaint(Canvas& canvas, const Rect& dirty);
+  virtual void PeerMouseDown(MouseButton button, ShiftState shift, Point p);
+  virtual void PeerMouseMove(ShiftState shift, Point p);
+  virtual void PeerMouseUp(MouseButton button, ShiftState shift, Point p);
+
+  // Creates the window of this control and of its windowed descendants (the form's window and
+  // this control's parent window exist); DestroyPeers takes them away again.
+  void CreatePeers();
+  void DestroyPeers();
+
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override;
+
+ protected:
+  // Pushes one aspect to the window, if there is one; the window's echoes are no user action.
+  void Push(PeerAspect aspect);
+  void BoundsChanged(const Rect& oldBounds) override;
+  void CaptionChanged() override;
+  void FontChanged() override;
+  // Keys the control handles itself (grid navigation), after OnKeyDown left the key.
+  virtual void HandleKey(KeyCode key, ShiftState shift) {}
+  // Paints the control's own face on a custom window (before its graphic children).
+  virtual void PaintFace(Canvas& canvas);
+  Application* AppOrNull() const;
+  // Stores a caption the window already shows (the user typed it): no push back, which would
+  // reset the caret of the window being typed into.
+  void StoreCaptionFromPeer(const std::string& caption);
+
+ private:
+  Control* MouseTarget(Point p);
+  ControlKind kind_;
+  bool tabStop_ = true;
+  int tabOrder_ = 0;
+  Control* mouseTarget_ = nullptr;
+  bool captionFromPeer_ = false;
+};
+
+// The windowed control at the next (or previous) tab stop after `from` (nullptr: the first),
+// nullptr when the form has none.
+WindowedControl* NextTabStop(Form& form, WindowedControl* from, bool forward);
+
+}  // namespace vm::ui
