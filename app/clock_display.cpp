@@ -1,17 +1,106 @@
-// The clock display: the display half of the tick, time and date texts, layout, fonts, colours.
+// The clock display: the display half of the tick, time and date texts, the layout, the start-up
+// repaints.
+
+#include <cstdio>
+#include <string>
 
 #include "app/main_form.h"
 #include "core/date_text.h"
+#include "core/log.h"
+#include "platform/desktop.h"
+#include "theme/builtin_pictures.h"
 
 namespace vm {
 
-void TForm1::WireDisplay() {}
+namespace {
 
-void TForm1::DisplayTick() {}
+// StT repaints the window on its first 29 ticks and stops itself on the 30th.
+constexpr int kStartupRepaintTicks = 30;
+// Space between the minutes and the seconds, as SetSize leaves it.
+constexpr int kSecondsGap = 4;
 
-void TForm1::SplitClockTime() {}
+std::string TwoDigits(int n) { return (n <= 9 ? "0" : "") + std::to_string(n); }
 
-void TForm1::ShowClockTime() {}
+}  // namespace
+
+void TForm1::WireDisplay() {
+  StT.OnTimer = ui::Bind(this, &TForm1::StTTimer);
+  Font1.OnClick = ui::Bind(this, &TForm1::Font1Click);
+  Color1.OnClick = ui::Bind(this, &TForm1::Color1Click);
+  AutostartM.OnClick = ui::Bind(this, &TForm1::AutostartMClick);
+  HideM.OnClick = ui::Bind(this, &TForm1::HideMClick);
+  OntopM.OnClick = ui::Bind(this, &TForm1::OntopMClick);
+
+  // The hidden seconds label measures two digits, so SetSize leaves room for the seconds that
+  // are drawn at its place.
+  SecLabel.SetCaption("00");
+
+  // The program's own pictures, until a visual style replaces them.
+  theme::FillBuiltinImL1(ImL1);
+  theme::FillBuiltinImL2(ImL2);
+  theme::FillBuiltinImL3(ImL3);
+  theme::FillBuiltinAddList(AddList);
+  Image1.SetPicture(theme::BuiltinClockBackground());
+}
+
+void TForm1::DisplayTick() {
+  // The options window (its Label3: date and time) and the task editor (its CurrTimeL: the
+  // time) show the running time too; they are served here through Slots[kOptionsWindow] and
+  // Slots[kTaskEditorWindow], while visible, once those windows are part of the program.
+  SplitClockTime();
+  AnnounceHour();
+  if (!Visible()) return;
+  SecText = TwoDigits(ClockSecond);
+  MatchBackground();
+  DrawSeconds();
+  ShowClockTime();
+  ShowClockDate();
+}
+
+void TForm1::SplitClockTime() {
+  // A clock that reads no valid date (never from the system) keeps the last split.
+  std::optional<DateTimeParts> parts = SplitDateTime(services_.clock.Now());
+  if (!parts) return;
+  ClockHour = static_cast<std::uint16_t>(parts->time.hour);
+  ClockMinute = static_cast<std::uint16_t>(parts->time.minute);
+  ClockSecond = static_cast<std::uint16_t>(parts->time.second);
+  ClockMillisecond = static_cast<std::uint16_t>(parts->time.millisecond);
+}
+
+void TForm1::AnnounceHour() {
+  if (!settings.UseMonitor || ClockMinute != 0 || ClockSecond != 0) return;
+  const DateTime now = services_.clock.Now();
+  if (!IsValidDateTime(now)) return;
+  // A late tick and the next one on time can fall into the same second: the hour is spoken
+  // once.
+  const std::int64_t hour = static_cast<std::int64_t>(DayOf(now).time_since_epoch().count()) * 24 + ClockHour;
+  if (hour == LastSpokenHour) return;
+  LastSpokenHour = hour;
+  char text[16];
+  std::snprintf(text, sizeof text, "%d:%s", ClockHour, "00");
+  Speak(text);
+}
+
+void TForm1::DrawSeconds() {
+  // Drawn straight on the window, so that the rest of the (keyed) window is not repainted every
+  // second; a repaint clears the seconds until the next tick.
+  PaintNow([this](ui::Canvas& canvas) {
+    canvas.Save();
+    canvas.FillRect(SecLabel.Bounds(), GetColor());
+    canvas.SetFont(SecLabel.GetFont());
+    // Once a minute the seconds follow the minutes' width (a proportional font's "11:11" is
+    // narrower than "00:00").
+    if (ClockSecond == 1) SecLabel.SetLeft(TimeLabel.Left() + TimeLabel.Width() + kSecondsGap);
+    canvas.SetTransparentText(true);
+    canvas.TextOut({SecLabel.Left(), SecLabel.Top()}, SecText);
+    canvas.SetFont(TimeLabel.GetFont());
+    canvas.Restore();
+  });
+}
+
+void TForm1::ShowClockTime() {
+  TimeLabel.SetCaption(TwoDigits(ClockHour) + services_.locale.TimeSeparator() + TwoDigits(ClockMinute));
+}
 
 void TForm1::ShowClockDate() {
   DateTime now = services_.clock.Now();
@@ -19,9 +108,47 @@ void TForm1::ShowClockDate() {
   DaywL.SetCaption(language_.Msg("C." + std::to_string(7 + IsoWeekday(now))));
 }
 
-void TForm1::SetSize() {}
+void TForm1::SetSize() {
+  WriteLog("  %s:%d", "TForm1::SetSize", __LINE__);
+  SecLabel.SetLeft(TimeLabel.Left() + TimeLabel.Width() + kSecondsGap);
+  VML.SetLeft(SecLabel.Left() + SecLabel.Width() + 10);
+  DateLabel.SetLeft(VML.Left() + VML.Width() + 10);
+  DaywL.SetLeft(DateLabel.Left());
+  MinP.SetLeft(DateLabel.Left() + DateLabel.Width() - MinP.Width());
+  OffP.SetLeft(MinP.Left() + MinP.Width() + 2);
+  MemProcL.SetWidth(DaywL.Left());
+  Image3.SetWidth(MemProcL.Width() + 5);
 
-void TForm1::LoadTheme() {}
+  DateLabel.SetTop(DaywL.Top() + DaywL.Height());
+  const int bottom = DateLabel.Top() + DateLabel.Height();
+  MemProcL.SetTop(bottom + 5);
+  Image3.SetTop(bottom + 5);
+
+  // The three window buttons end flush with the right edge of OffP, under the date.
+  ui::Image* toggles[3] = {&TopP, &TopA, &TopH};
+  for (int i = 0; i < 3; ++i) {
+    toggles[i]->SetBounds(OffP.Left() + OffP.Width() + i * TopA.Width() - 3 * TopP.Width(), bottom + 1,
+                          toggles[i]->Width(), toggles[i]->Height());
+  }
+
+  SetBounds(Left(), Top(), OffP.Left() + OffP.Width() + 3,
+            DaywL.Height() + DateLabel.Height() + TopP.Height() + 5);
+  VML.SetTop((Height() / 2 - VML.Height()) / 2);
+
+  // The toolkit lays the aligned controls out at every size change; the repaint shows the new
+  // layout at once. The desktop repaints too: the desktop time may have been drawn under the
+  // window's old place.
+  Repaint();
+  if (services_.desktop && DesktopWindow) services_.desktop->Redraw(DesktopWindow);
+}
+
+void TForm1::StTTimer(ui::Timer&) {
+  if (++StartupRepaints >= kStartupRepaintTicks) {
+    StT.SetEnabled(false);
+    return;
+  }
+  Repaint();
+}
 
 std::string TForm1::FormatTaskDate(DateTime value, bool withTime) {
   return vm::FormatTaskDate(value, withTime, language_, services_.locale);

@@ -5,6 +5,7 @@
 #include "app/version_code.h"
 #include "core/log.h"
 #include "platform/desktop.h"
+#include "platform/shell_icons.h"
 #include "scheduler/event_triggers.h"
 #include "scheduler/sound.h"
 #include "scheduler/speech.h"
@@ -30,6 +31,7 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   WireMovement();
   WriteLog(" %s:%d", "TForm1::TForm1", __LINE__);
   SetBounds(Left(), Top(), 305, 60);
+  if (services.shellIcons) SetIcon(services.shellIcons->Stock(StockIcon::Application, 32));
 
   OnCreate = ui::Bind(this, &TForm1::FormCreate);
   OnShow = ui::Bind(this, &TForm1::FormShow);

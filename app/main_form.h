@@ -126,6 +126,10 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   std::uint16_t ClockHour = 0, ClockMinute = 0, ClockSecond = 0, ClockMillisecond = 0;
   std::string SecText;  // the seconds, two digits
   int StartupRepaints = 0;  // StT ticks so far
+  std::int64_t LastSpokenHour = -1;  // hours since the epoch of the last hourly announcement
+  void AnnounceHour();                  // the hourly spoken time (step 4 of the tick)
+  ui::Color ToRgb(ui::Color colour);    // a system colour as the screen shows it
+  void ApplyReadFonts(const SettingsReadReport& report);  // GetRegistryInfo's fonts and colours
   void Timer1Timer(ui::Timer& sender);  // the firing half, then DisplayTick
   void DisplayTick();                    // the display half of the tick
   void WireDisplay();                    // binds the display handlers (constructor)
@@ -186,11 +190,16 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void Languige1Click(ui::MenuItem& sender);
   void FormKeyUp(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
   void Options1DrawItem(ui::MenuItem& item, ui::Canvas& canvas, ui::Rect rect, bool selected);
+  // Shows the window of a slot and brings it up; nothing when the slot is empty.
+  void ShowSecondary(int number);
+  // Tells the slot hooks of the secondary windows whether the clock still exists (CreateForm).
+  std::shared_ptr<TForm1*> SlotOwner = std::make_shared<TForm1*>(this);
 
   // ---- movement, panel mode, desktop time ----
   bool Dragging = false;
   ui::Point DragStart;
   WindowId DesktopWindow = 0;  // "Progman", remembered to notice a restarted desktop shell
+  WindowId DesktopView = 0;    // its icon view as last found; drawn on when finding it fails
   void WireMovement();  // binds the mouse handlers (constructor)
   void Label2MouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
   void Label2MouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
@@ -202,6 +211,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void AppDeactivate();
   void SlidePanel(bool show);
   void PaintOnDesktop();
+  void DrawDesktopTime(ui::Canvas& canvas);  // the two lines of PaintOnDesktop's second block
   void Timer3Timer(ui::Timer& sender);
 
   // ---- scheduling: the firing tick, events, wake timer, sound, speech ----

@@ -12,6 +12,7 @@
 #include "app/program_entry.h"
 #include "core/language.h"
 #include "platform/action_services_win32.h"
+#include "platform/desktop_services_win32.h"
 #include "platform/media_win32.h"
 #include "platform/theme_source.h"
 #include "platform/wide_text_win32.h"
@@ -53,6 +54,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   static vm::Win32ShortPaths shortPaths;
   static vm::Win32SpeechServer speech;
   static std::unique_ptr<vm::ThemeSource> themes = vm::MakeWin32ThemeSource();
+  static vm::Win32ShellIcons shellIcons;
+  static vm::Win32Desktop desktop;
   vm::ui::Win32Backend backend;
   vm::ui::Application app(backend);
   vm::Language language(services.GetFileSystem(), services.GetMessageBoxes(), services.GetTextCodec());
@@ -64,6 +67,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   main.shortPaths = &shortPaths;
   main.speech = &speech;
   main.themes = themes.get();
+  main.shellIcons = &shellIcons;
+  main.desktop = &desktop;
   vm::ProgramServices entry{services.GetInstanceGuard(), services.GetRegistry(),
                             services.GetFileSystem(),    services.GetEnvironment(),
                             services.GetClock(),         services.GetLocale(),

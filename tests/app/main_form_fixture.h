@@ -9,6 +9,7 @@
 #include "app/main_form.h"
 #include "core/log.h"
 #include "fakes/action_fakes.h"
+#include "fakes/desktop_fakes.h"
 #include "fakes/media_fakes.h"
 #include "fakes/platform_fakes.h"
 #include "ui/toolkit/headless/headless_backend.h"
@@ -55,6 +56,9 @@ class MainFormTest : public ::testing::Test {
   fakes::RecordingMci mci;
   fakes::TableShortPaths shortPaths;
   fakes::ScriptedSpeechServer speech;
+  // Not in `services` unless a test puts them there before Create().
+  fakes::FakeDesktop desktop;
+  fakes::FakeShellIcons shellIcons;
   MainServices services{clock, locale, codec, registry, files, env, boxes};
   Language language{files, boxes, codec};
   StartupState startup;

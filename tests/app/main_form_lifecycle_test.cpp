@@ -39,8 +39,6 @@ TEST_F(MainFormTest, FirstStartWritesDisplayTimeAndAutostartAndUsesTheDesignPlac
   EXPECT_EQ(f.Top(), 300);
   EXPECT_EQ(f.AlphaBlendValue(), 250);
   EXPECT_FALSE(f.AutostartM.Checked());
-  EXPECT_EQ(f.Width(), 262);
-  EXPECT_EQ(f.Height(), 54);
 }
 
 TEST_F(MainFormTest, StoredPositionAndOpacityAreApplied) {

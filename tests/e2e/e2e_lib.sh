@@ -22,9 +22,12 @@ new_program_folder() {
   echo "$dir"
 }
 
-# Removes the clock's registry key so every test starts like a first start.
+# Removes the clock's registry key so every test starts like a first start. The hourly spoken
+# time stays off: Wine cannot speak, and the failure box of a test running across a full hour
+# would keep the clock from ending.
 reset_registry() {
   "$WINE_RUN" reg delete 'HKCU\Software\Vemtaro' /f >/dev/null 2>&1 || true
+  "$WINE_RUN" reg add 'HKCU\Software\Vemtaro' /v UseMonitor /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
   "$WINE_RUN" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Vemtaro /f >/dev/null 2>&1 || true
 }
 

@@ -1,0 +1,31 @@
+// LoadTheme: the clock's button frames and background band from the active visual style.
+
+#include "app/main_form.h"
+#include "core/log.h"
+#include "theme/dgroup_buts.h"
+#include "theme/theme_loader.h"
+
+namespace vm {
+
+void TForm1::LoadTheme() {
+  if (!services_.themes) {
+    // No way to read a visual style: as without a visual-style file, the pictures stay.
+    WriteLog("  %s:%d", "TForm1::LoadTheme", 1109);
+    return;
+  }
+  theme::ThemeTargets targets{services_.registry, *services_.themes, Style, ImL1, ImL2, ImL3, Image1};
+  // The secondary windows add their ApplyTheme here as they join the program, in the order
+  // alarm window, task editor, options window, process manager, task list (those that exist).
+  theme::LoadTheme(targets, {});
+
+  // The buttons show their new frames at once, each in the state it stands in.
+  for (theme::DGroupButs* group : {TopButtons.get(), CaptionButtons.get()}) {
+    if (!group) continue;
+    for (int i = 0; i < group->Count(); ++i) {
+      if (theme::DBut* button = group->Button(i))
+        button->DrawFrame(button->Down() ? theme::DBut::kFramePressed : theme::DBut::kFrameNormal);
+    }
+  }
+}
+
+}  // namespace vm
