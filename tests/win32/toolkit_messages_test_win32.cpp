@@ -59,22 +59,27 @@ TEST_F(ToolkitMessagesTest, PostedButtonMessagesOverALabelClickIt) {
   EXPECT_NE(GetCapture(), hwnd);  // released with the button
 }
 
+struct TooltipSearch {
+  HWND owner;
+  HWND found;
+};
+
+// A named CALLBACK: a lambda would have the wrong calling convention in the 32-bit build.
+BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<TooltipSearch*>(lp);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (GetWindow(hwnd, GW_OWNER) == s->owner && lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The tooltip window the backend made for `owner`, or nullptr.
 HWND TooltipOf(HWND owner) {
-  struct Search {
-    HWND owner;
-    HWND found;
-  } search{owner, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND hwnd, LPARAM lp) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(lp);
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (GetWindow(hwnd, GW_OWNER) == s->owner && lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) {
-      s->found = hwnd;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&search));
+  TooltipSearch search{owner, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
