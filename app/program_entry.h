@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "platform/system_message.h"
 
 namespace vm {
 
@@ -42,7 +43,6 @@ class ProgramHost {
 
 inline constexpr const char* kProgramName = "Vemtaro";
 inline constexpr const char* kMutexName = "VemtaroMitex";
-inline constexpr const char* kShowMessageName = "VMR_SHOW";
 inline constexpr const char* kSettingsKey = "Software\\Vemtaro";
 inline constexpr const char* kDefaultLanguageFile = "english.vml";
 

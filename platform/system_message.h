@@ -9,6 +9,9 @@
 
 namespace vm {
 
+// The registered message a second start sends to bring the running clock's window up.
+inline constexpr const char* kShowMessageName = "VMR_SHOW";
+
 enum class SystemMessageKind {
   Registered,       // a registered window message; `name` holds its name ("VMR_SHOW", "TaskbarCreated")
   QueryEndSession,  // may the session end?

@@ -28,7 +28,7 @@ SystemMessageResult SystemMessageHandler::Handle(const SystemMessage& message) {
     case SystemMessageKind::Registered:
       // The show message still goes on to the normal procedure; other registered messages
       // (the taskbar's) are the main window's own business.
-      if (message.name == kShowWindowMessage) host_.ShowMainWindow();
+      if (message.name == kShowMessageName) host_.ShowMainWindow();
       return PassedOn();
 
     case SystemMessageKind::QueryEndSession:

@@ -15,7 +15,6 @@ class Scheduler;
 class WakeTimer;
 
 // The registered message a second start of the program broadcasts.
-inline constexpr const char* kShowWindowMessage = "VMR_SHOW";
 
 // Codes of the notifications handled.
 inline constexpr std::uint32_t kPbtQuerySuspend = 0;
