@@ -1,6 +1,7 @@
 // The clock window's life: construction, creation, showing, activation, closing, destruction.
 
 #include "app/main_form.h"
+#include "app/task_editor_window.h"
 
 #include "app/version_code.h"
 #include "core/log.h"
@@ -176,6 +177,8 @@ void TForm1::ApplyLanguage() {
 
 void TForm1::RefreshDateLabels() { ShowClockDate(); }
 
-void TForm1::ShowEditBufInEditor() {}
+void TForm1::ShowEditBufInEditor() {
+  if (TaskEditorWindow* editor = TaskEditor()) editor->ShowEditBuf();
+}
 
 }  // namespace vm

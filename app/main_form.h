@@ -24,6 +24,7 @@ class DGroupButs;
 class VisualStyle;
 }  // namespace theme
 class SessionSubscription;
+class TaskEditorWindow;
 class SoundPlayer;
 class Speech;
 class SystemMessageHandler;
@@ -40,6 +41,7 @@ enum WindowNumber : int {
   kAboutWindow = 5,
   kWindowCount = 6,
 };
+static_assert(std::tuple_size_v<WindowKinds> == kWindowCount);
 
 class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public SystemMessageHost {
  public:
@@ -153,15 +155,21 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   std::unique_ptr<theme::VisualStyle> Style;  // the visual-style record, made by the first LoadTheme
 
   // ---- secondary windows, menus, notification-area icon ----
-  // One slot per window number. A window kind registers its creator; a number without a
-  // registered creator creates nothing (the windows arrive one by one).
-  using WindowCreator = std::function<std::unique_ptr<ui::Form>(TForm1& owner)>;
-  static void RegisterWindow(int number, WindowCreator creator);
+  // One slot per window number. The window kinds come with the services; a number without a
+  // creator creates nothing.
   std::array<ui::Form*, kWindowCount> Slots{};
   std::array<ui::Form*, 3> Toggled{};  // windows 0..2 write themselves here (MyClick shows them)
   void CreateForm(int number);
   void DeleteFormA(int number);
   void PlaceNearClock(ui::Form& window);
+  // The task editor window when it exists (its slot), else nullptr.
+  TaskEditorWindow* TaskEditor();
+  // Opens a fresh editor modally on the task with this id, then saves the list; nothing for an
+  // id the list does not hold.
+  void EditTask(std::uint32_t taskId);
+  // The new-task path: creates the editor if needed (and keeps it for the next use), shows it
+  // modally in new-task mode. False when there is no task editor to show. The caller saves.
+  bool EditNewTask();
   void MyClick(ui::Control& sender);
   std::unique_ptr<theme::DGroupButs> TopButtons;      // TopP, TopA, TopH
   std::unique_ptr<theme::DGroupButs> CaptionButtons;  // MinP, OffP

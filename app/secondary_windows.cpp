@@ -1,7 +1,7 @@
 // Secondary windows by number: their creators, the slots of the clock, where they open, and the
 // three toggle buttons and two caption buttons drawn on the clock.
 
-#include <map>
+#include <cstddef>
 
 #include "app/main_form.h"
 #include "app/placement.h"
@@ -12,13 +12,6 @@ namespace vm {
 
 namespace {
 
-// The window kinds known to this program run, by window number. A number without a registered
-// creator creates nothing: the windows arrive one by one, and the clock works without them.
-std::map<int, TForm1::WindowCreator>& Creators() {
-  static std::map<int, TForm1::WindowCreator> creators;
-  return creators;
-}
-
 bool ValidNumber(int number) { return number >= 0 && number < kWindowCount; }
 
 // Glyphs of the toggle buttons, from the menu icon list: process manager, options, task list.
@@ -26,23 +19,12 @@ constexpr int kToggleGlyphs[3] = {16, 0, 11};
 
 }  // namespace
 
-// Call it from the program entry (or a test) before the window is opened: a registration made
-// by a static object inside a library may be dropped by the linker. An empty creator removes the
-// registration.
-void TForm1::RegisterWindow(int number, WindowCreator creator) {
-  if (!ValidNumber(number)) return;
-  if (creator)
-    Creators()[number] = std::move(creator);
-  else
-    Creators().erase(number);
-}
-
 void TForm1::CreateForm(int number) {
   WriteLog("  %s:%d Form %d", "TForm1::CreateForm", __LINE__, number);
   if (!ValidNumber(number) || Slots[number]) return;
-  auto found = Creators().find(number);
-  if (found == Creators().end()) return;
-  std::unique_ptr<ui::Form> window = found->second(*this);
+  const WindowCreator& creator = services_.windows[static_cast<std::size_t>(number)];
+  if (!creator) return;
+  std::unique_ptr<ui::Form> window = creator(*this);
   if (!window) return;
   ui::Form& created = *window;
   // The slot is filled before the window's OnCreate runs, so that its creation may already use

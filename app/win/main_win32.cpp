@@ -17,6 +17,7 @@
 #include "platform/theme_source.h"
 #include "platform/wide_text_win32.h"
 #include "ui/toolkit/backend_win32.h"
+#include "ui/windows.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   main.themes = themes.get();
   main.shellIcons = &shellIcons;
   main.desktop = &desktop;
+  main.windows = vm::AllWindowKinds();
   vm::ProgramServices entry{services.GetInstanceGuard(), services.GetRegistry(),
                             services.GetFileSystem(),    services.GetEnvironment(),
                             services.GetClock(),         services.GetLocale(),

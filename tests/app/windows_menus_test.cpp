@@ -27,16 +27,13 @@ struct StubWindow : ui::Form {
 
 class WindowsMenusTest : public MainFormTest {
  protected:
-  ~WindowsMenusTest() override {
-    for (int number = 0; number < kWindowCount; ++number) TForm1::RegisterWindow(number, nullptr);
-  }
   // Every window made gets the next serial number (from 1).
   void RegisterStub(int number, std::function<void(StubWindow&)> setup = {}) {
-    TForm1::RegisterWindow(number, [this, setup](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    services.windows[static_cast<std::size_t>(number)] = [this, setup](TForm1& owner) -> std::unique_ptr<ui::Form> {
       auto window = std::make_unique<StubWindow>(owner.App(), owner, ++made, live);
       if (setup) setup(*window);
       return window;
-    });
+    };
   }
   StubWindow* Stub(int number) { return static_cast<StubWindow*>(form->Slots[number]); }
   int made = 0;
@@ -61,7 +58,6 @@ TEST_F(WindowsMenusTest, ToggleButtonOpensTheWindowReleasingDestroysItAndPressin
 }
 
 TEST_F(WindowsMenusTest, NumbersWithoutACreatorOrOutsideTheTableCreateNothing) {
-  TForm1::RegisterWindow(6, [](TForm1& owner) { return std::make_unique<ui::Form>(owner.App()); });
   auto& f = Create();
   const auto forms = app.Forms().size();
   for (int number : {int{kTaskEditorWindow}, 6, -1}) {

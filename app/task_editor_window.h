@@ -1,0 +1,24 @@
+#pragma once
+// What the clock and the other windows ask of the task editor (window number 3). The editor
+// window implements it; they reach it through the clock's slot (TForm1::TaskEditor).
+
+#include "core/date_time.h"
+
+namespace vm {
+
+class TaskEditorWindow {
+ public:
+  // While set, closing the editor with Yes appends EditBuf to the list as a new task.
+  virtual void SetNewTaskMode(bool on) = 0;
+  virtual bool NewTaskMode() const = 0;
+  // Puts the calendar cursor on `alarmTime`, selects that date's day and shows its month (the
+  // ">" button's handler, which starts from the cursor).
+  virtual void OpenOnDate(DateTime alarmTime) = 0;
+  // Shows EditBuf in the controls again (after the scheduler changed it).
+  virtual void ShowEditBuf() = 0;
+
+ protected:
+  ~TaskEditorWindow() = default;
+};
+
+}  // namespace vm

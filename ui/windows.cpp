@@ -1,0 +1,10 @@
+#include "ui/windows.h"
+
+namespace vm {
+
+WindowKinds AllWindowKinds() {
+  WindowKinds kinds{};
+  return kinds;
+}
+
+}  // namespace vm
