@@ -48,11 +48,13 @@ TaskRunner::TaskRunner(const TaskRunnerServices& services)
              services.language) {}
 
 bool TaskRunner::Tick() {
-  ShutdownConfirm = 1;
   // A tick that runs inside a window the firing opened (the shutdown warning, a message box)
-  // leaves everything to the firing in progress. Otherwise a window opened meanwhile that chose
-  // another current task (an event, the task list) could get a task fired inside another one.
+  // leaves everything to the firing in progress, ShutdownConfirm included: the answer the user
+  // gave in the warning must survive the boxes that later actions of the same firing open.
+  // Otherwise a window opened meanwhile that chose another current task (an event, the task
+  // list) could get a task fired inside another one.
   if (busy_) return true;
+  ShutdownConfirm = 1;
 
   const TTask& current = scheduler_.CurTask;
   if (current.Active != kScheduled) return true;
@@ -94,7 +96,8 @@ bool TaskRunner::Fire() {
   const TTask task = current;
   WriteLog(" checkState = %d", static_cast<int>(task.State));
 
-  ShowAlarmOrSpeak(task);
+  // The user's answer to the shutdown warning is taken the moment the warning has closed.
+  const bool shutdownConfirmed = ShowAlarmOrSpeak(task);
   int versionCode = host_.VersionCode();
   WindowId mainWindow = host_.MainWindow();
   if (task.State & kStateCloseProgram)
@@ -102,7 +105,7 @@ bool TaskRunner::Fire() {
   if (task.State & kStateRunProgram) RunProgram(task);
   if (task.State & kStateLock) LockWorkstation();
 
-  if ((task.State & kStateShutdown) && ShutdownConfirm == 1) {
+  if ((task.State & kStateShutdown) && shutdownConfirmed) {
     power_.SetPrivileges(versionCode);
     FinishTask(task);
     power_.ShutDown(versionCode);
@@ -124,7 +127,7 @@ bool TaskRunner::Fire() {
   return true;
 }
 
-void TaskRunner::ShowAlarmOrSpeak(const TTask& task) {
+bool TaskRunner::ShowAlarmOrSpeak(const TTask& task) {
   if ((task.State & kStateMessage) || task.SoundOn != 0) {
     host_.CreateAlarmWindow();
     WriteLog(" State = 1(Message) or SoundOn");
@@ -134,7 +137,9 @@ void TaskRunner::ShowAlarmOrSpeak(const TTask& task) {
         host_.AddAlarm();
       } else {
         host_.ShowAlarmWindowModal();
+        const bool confirmed = ShutdownConfirm == 1;
         host_.DestroyAlarmWindow();
+        return confirmed;
       }
     } else if (host_.AlarmWindowVisible()) {
       host_.AddAlarm();
@@ -145,6 +150,7 @@ void TaskRunner::ShowAlarmOrSpeak(const TTask& task) {
     // The alarm window speaks the message itself when it is shown.
     host_.Speak(task.Message);
   }
+  return ShutdownConfirm == 1;
 }
 
 void TaskRunner::RunProgram(const TTask& task) {

@@ -51,7 +51,7 @@ class TaskRunner {
   void FinishTask();
 
   // 1 lets a shutdown go ahead; the alarm window sets 2 when the user cancelled it. Every tick
-  // starts by setting it to 1.
+  // outside a firing starts by setting it to 1; ticks nested in a firing leave it alone.
   int ShutdownConfirm = 1;
 
   PowerActions& Power() { return power_; }
@@ -61,7 +61,8 @@ class TaskRunner {
   void Deactivate();
   bool Fire();
   void Missed();
-  void ShowAlarmOrSpeak(const TTask& task);
+  // True when a shutdown may follow: the warning, if one was shown, was not cancelled.
+  bool ShowAlarmOrSpeak(const TTask& task);
   void RunProgram(const TTask& task);
   void LockWorkstation();
   // FinishTask for `task`, which may no longer be CurTask when a window that was open during

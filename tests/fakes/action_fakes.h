@@ -28,8 +28,10 @@ struct FakeShell : Shell, Recorder {
                const std::string& parameters, const std::string& directory) override {
     Note("shell.execute verb=" + verb + " file=" + file + " parameters=" + parameters +
          " directory=" + directory + " owner=" + std::to_string(owner));
+    if (onExecute) onExecute();  // the shell's own error box would be open while this runs
     return succeeds;
   }
+  std::function<void()> onExecute;
   bool RunCommandLine(const std::string& commandLine) override {
     Note("shell.run " + commandLine);
     return succeeds;

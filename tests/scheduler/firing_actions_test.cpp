@@ -174,8 +174,8 @@ TEST_F(FiringTest, EmptyProgramStartsAndClosesNothing) {
   EXPECT_THAT(Actions(), ElementsAre("save", "tasklist.refresh"));
 }
 
-// Ticks keep coming while the shutdown warning is open: they reset ShutdownConfirm and fire
-// nothing, also a task that falls due meanwhile; that one is missed after the firing ends.
+// Ticks keep coming while the shutdown warning is open: they leave ShutdownConfirm alone and
+// fire nothing, also a task that falls due meanwhile; that one is missed after the firing ends.
 TEST_F(FiringTest, TicksNestedInTheWarningFireNothing) {
   TTask other = Task(kStateMessage | kStateLock, kPeriodOnce, Due() + 20.0 / 86400);
   other.ShowPassed = 1;
@@ -183,14 +183,14 @@ TEST_F(FiringTest, TicksNestedInTheWarningFireNothing) {
   int nestedConfirm = 0;
   host.onModal = [&] {
     for (int second = 2; second <= 61; ++second) {
-      runner.ShutdownConfirm = 2;  // set by nothing but the close handler normally
+      runner.ShutdownConfirm = 2;
       TickAt(second);
       nestedConfirm = runner.ShutdownConfirm;
     }
     runner.ShutdownConfirm = 2;  // closed with Cancel, after the last nested tick
   };
   EXPECT_TRUE(TickAt(1));
-  EXPECT_EQ(nestedConfirm, 1);
+  EXPECT_EQ(nestedConfirm, 2);
   EXPECT_FALSE(Has("lock"));
   EXPECT_FALSE(Has("power.poweroff"));
   EXPECT_EQ(Entry(0), nullptr);  // the shutdown task is done
@@ -240,6 +240,58 @@ TEST_F(FiringTest, FinishingAWakeTaskCancelsTheWakeTimer) {
   EXPECT_LT(IndexOf("timer.cancel 101"), IndexOf("save"));
   EXPECT_FALSE(wakeTimer.Armed());
   EXPECT_THAT(actions.wakeTimers.open, IsEmpty());  // the handle is closed, not only forgotten
+}
+
+
+// Cancel in the shutdown warning holds for the whole firing, also when later actions of the
+// same firing open boxes of their own (a program that cannot be closed, the shell's error for a
+// program that cannot be started) and ticks run inside them.
+TEST_F(FiringTest, CancelHoldsThroughBoxesOfTheLaterActions) {
+  for (std::uint32_t power : {0u, static_cast<std::uint32_t>(kStateReboot)}) {
+    SCOPED_TRACE(power);
+    calls.clear();
+    scheduler.TaskList.clear();
+    TTask task = Task(kStateMessage | kStateShutdown | kStateCloseProgram | kStateRunProgram | power);
+    task.Program = "C:\\Tools\\stuck.exe";
+    Load({task});
+    actions.processes.result = {true, 0, {ProcessEndFailure{42, true}}};
+    int nestedTicks = 0;
+    boxes.onShow = [&](const MessageBoxRequest&) {
+      ++nestedTicks;
+      TickAt(3);
+    };
+    actions.shell.succeeds = false;
+    actions.shell.onExecute = [&] {
+      ++nestedTicks;
+      TickAt(4);
+    };
+    host.onModal = [&] {
+      TickAt(2);
+      runner.ShutdownConfirm = 2;  // the user pressed Cancel
+    };
+    EXPECT_TRUE(TickAt(1) == (power == 0));
+    EXPECT_EQ(nestedTicks, 2);
+    EXPECT_TRUE(Has("box Can't close program: C:\\Tools\\stuck.exe"));
+    EXPECT_FALSE(Has("power.poweroff"));
+    EXPECT_FALSE(Has("power.shutdown"));
+    // The reboot is another action: it does not ask the warning.
+    EXPECT_EQ(Has("power.reboot"), power != 0);
+    boxes.onShow = nullptr;
+    actions.shell.onExecute = nullptr;
+    actions.shell.succeeds = true;
+  }
+}
+
+// Without Cancel the same firing shuts down, after the boxes.
+TEST_F(FiringTest, ClosedWarningShutsDownAfterTheBoxes) {
+  TTask task = Task(kStateMessage | kStateShutdown | kStateCloseProgram);
+  task.Program = "C:\\Tools\\stuck.exe";
+  Load({task});
+  actions.processes.result = {true, 0, {ProcessEndFailure{42, true}}};
+  boxes.onShow = [&](const MessageBoxRequest&) { TickAt(3); };
+  host.onModal = [&] { runner.ShutdownConfirm = 1; };
+  EXPECT_FALSE(TickAt(1));
+  EXPECT_GT(IndexOf("power.poweroff"), IndexOf("box Can't close program: C:\\Tools\\stuck.exe"));
 }
 
 }  // namespace
