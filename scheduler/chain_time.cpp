@@ -70,7 +70,8 @@ ChainOutcome SettleOnEstimate(ValueAt valueAt, std::int64_t estimate, DateTime s
 
 }  // namespace
 
-ChainOutcome NextAlarmTime(DateTime start, std::uint32_t period, std::uint32_t cnt, DateTime now) {
+ChainOutcome NextAlarmTime(DateTime start, std::uint32_t period, std::uint32_t cnt, DateTime now,
+                           int wantedDay) {
   if (period == kPeriodMinutes && cnt == 0) return {ChainResult::Unchanged, start};
   const bool counted = period == kPeriodMinutes || period == kPeriodHours || period == kPeriodDays;
   if (period == kPeriodOnce || period > kPeriodYear || (counted && cnt == 0))
@@ -117,7 +118,7 @@ ChainOutcome NextAlarmTime(DateTime start, std::uint32_t period, std::uint32_t c
   // Months and years count on year*12 + month and keep the start's day, clamped to the month.
   const std::int64_t step = period == kPeriodMonth ? 1 : 12;
   const std::int64_t firstMonth = std::int64_t{parts->date.year} * 12 + (parts->date.month - 1);
-  const int dayOfMonth = parts->date.day;
+  const int dayOfMonth = wantedDay >= 1 && wantedDay <= 31 ? wantedDay : parts->date.day;
   const TimeParts time = parts->time;
   auto valueAt = [&](std::int64_t k) -> std::optional<DateTime> {
     std::int64_t monthIndex = firstMonth + k * step;

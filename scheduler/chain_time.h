@@ -5,11 +5,11 @@
 // result is strictly earlier than `now` (at least one advance always happens). Each advance works
 // on the clock fields: seconds and milliseconds of the start stay; minutes, hours, days and weeks
 // move a whole number of minutes along the calendar; months and years move the month or the year
-// and keep the start's day of the month, clamped to the length of the month reached (31 January
-// monthly gives 28 February, then 31 March; 29 February yearly gives 28 February, and 29 February
-// again in the next leap year). The result is the same, bit for bit, as advancing step by step.
-// The record holds no day besides its due time: once a task of the 31st has been due on 28
-// February, its next run starts from the 28th.
+// and take the wanted day of the month (the start's own day unless one is given), clamped to the
+// length of the month reached (the 31st monthly gives 28 February, then 31 March; 29 February
+// yearly gives 28 February, and 29 February again in the next leap year). The wanted day is the
+// same for every step, so a task that was due on 28 February for the 31st is due on 31 March
+// next. The result is the same, bit for bit, as advancing step by step.
 
 #include <cstdint>
 
@@ -32,6 +32,8 @@ struct ChainOutcome {
 
 // `now` is the current local time. Times are compared as the stored values, which order like the
 // instants they stand for from 30 December 1899 on (the clock never reads earlier).
-ChainOutcome NextAlarmTime(DateTime start, std::uint32_t period, std::uint32_t cnt, DateTime now);
+// `wantedDay` (1..31) is the day of the month for kinds 5 and 6; 0 takes the start's day.
+ChainOutcome NextAlarmTime(DateTime start, std::uint32_t period, std::uint32_t cnt, DateTime now,
+                           int wantedDay = 0);
 
 }  // namespace vm

@@ -35,10 +35,14 @@ void Scheduler::UpdateCurTask() {
 bool Scheduler::ChainTime(TTask& task) {
   WriteLog("  %s:%d Period=%d Cnt=%d TaskId=%d", "TForm1::ChainTime", 579,
            static_cast<int>(task.Period), static_cast<int>(task.Cnt), static_cast<int>(task.TaskId));
-  ChainOutcome outcome = NextAlarmTime(task.AlarmTime, task.Period, task.Cnt, clock_.Now());
+  const bool byMonth = task.Period == kPeriodMonth || task.Period == kPeriodYear;
+  const int wantedDay = byMonth ? WantedDayOfMonth(task) : 0;
+  ChainOutcome outcome =
+      NextAlarmTime(task.AlarmTime, task.Period, task.Cnt, clock_.Now(), wantedDay);
   switch (outcome.result) {
     case ChainResult::Advanced:
       task.AlarmTime = outcome.time;
+      task.DueDay = static_cast<std::uint8_t>(wantedDay);
       return true;
     case ChainResult::Unchanged:
       // Period 1 with Cnt 0 is "immediately" for an event task; on a timed task it would be due
@@ -86,8 +90,18 @@ void Scheduler::ChainTasks() {
 void Scheduler::ChangeTask(std::uint32_t id) {
   WriteLog("  %s:%d Task Id = %d", "TForm1::ChangeTask", 541, static_cast<int>(id));
   if (FindTask(id)) {
+    // A date the user chose (another day, or another period) is the day the task is meant for
+    // from now on; a change of anything else keeps the wanted day of a task of the 31st that
+    // stands on the 30th.
+    auto before = SplitDateTime(TaskIter->AlarmTime);
+    auto after = SplitDateTime(EditBuf.AlarmTime);
+    const bool sameDate = before && after && before->date.year == after->date.year &&
+                          before->date.month == after->date.month &&
+                          before->date.day == after->date.day;
+    const bool keepDay = sameDate && TaskIter->Period == EditBuf.Period;
     *TaskIter = EditBuf;
     TaskIter->TaskId = id;
+    if (!keepDay) TaskIter->DueDay = 0;
   }
   host_.ShowEditBufInEditor();
 }

@@ -22,6 +22,7 @@ constexpr std::size_t kOffActive = 32;
 constexpr std::size_t kOffSpeakOn = 36;
 constexpr std::size_t kOffSoundOn = 37;
 constexpr std::size_t kOffShowPassed = 38;
+constexpr std::size_t kOffDueDay = 39;
 constexpr std::size_t kOffWeekDays = 40;
 constexpr std::size_t kOffSoundRepeat = 42;
 constexpr std::size_t kOffMessage = 44;
@@ -131,6 +132,7 @@ void SerializeTaskTo(const TTask& task, TextCodec& codec, RecordOut out) {
   out[kOffSpeakOn] = task.SpeakOn;
   out[kOffSoundOn] = task.SoundOn;
   out[kOffShowPassed] = task.ShowPassed;
+  out[kOffDueDay] = task.DueDay;
   PutUnsigned(out, kOffWeekDays, task.WeekDays, 2);
   PutUnsigned(out, kOffSoundRepeat, task.SoundRepeat, 2);
   PutText(out, kOffMessage, kMessageField, task.Message, codec);
@@ -153,6 +155,7 @@ TTask DeserializeTask(std::span<const std::uint8_t, kTaskRecordSize> in, TextCod
   task.SpeakOn = in[kOffSpeakOn];
   task.SoundOn = in[kOffSoundOn];
   task.ShowPassed = in[kOffShowPassed];
+  task.DueDay = in[kOffDueDay];
   task.WeekDays = static_cast<std::uint16_t>(GetUnsigned(in, kOffWeekDays, 2));
   task.SoundRepeat = static_cast<std::uint16_t>(GetUnsigned(in, kOffSoundRepeat, 2));
   task.Message = GetText(in, kOffMessage, kMessageField, codec);
@@ -162,6 +165,26 @@ TTask DeserializeTask(std::span<const std::uint8_t, kTaskRecordSize> in, TextCod
   task.Program = GetText(in, kOffProgram, kProgramField, codec);
   task.SoundFile = GetText(in, kOffSoundFile, kSoundFileField, codec);
   return task;
+}
+
+}  // namespace vm
+
+namespace vm {
+
+int WantedDayOfMonth(const TTask& task) {
+  auto parts = SplitDateTime(task.AlarmTime);
+  if (!parts) return 0;
+  const int day = parts->date.day;
+  const int stored = task.DueDay;
+  if (stored < 1 || stored > 31 || stored == day) return day;
+  if (task.Period != kPeriodMonth && task.Period != kPeriodYear) return day;
+  const int year = parts->date.year;
+  const int month = parts->date.month;
+  // Clamped: AlarmTime is the last day of its month and the wanted day lies beyond it.
+  if (day != DaysInMonth(year, month) || stored < day) return day;
+  // A yearly task stays in its month: the wanted day must exist there in a leap year.
+  if (task.Period == kPeriodYear && stored > DaysInMonth(2000, month)) return day;
+  return stored;
 }
 
 }  // namespace vm

@@ -78,6 +78,11 @@ struct TTask {
   std::uint16_t Event = 0;
   std::string Program;
   std::string SoundFile;
+  // The day of the month a monthly or yearly task is meant for (1..31), kept in the record's
+  // byte 39 so that a task of the 31st comes back to the 31st after a short month, and one of
+  // 29 February after a common year. 0: the day of AlarmTime. Older files may hold anything
+  // there; see WantedDayOfMonth for when the byte is believed.
+  std::uint8_t DueDay = 0;
 
   bool operator==(const TTask&) const = default;
 };
@@ -96,6 +101,14 @@ TaskRecordBytes SerializeTask(const TTask& task, TextCodec& codec);
 // The same, written straight into 816 bytes of a larger image (every byte is written).
 void SerializeTaskTo(const TTask& task, TextCodec& codec,
                      std::span<std::uint8_t, kTaskRecordSize> out);
+
+// The day of the month a monthly or yearly task is due on when its month allows it. The stored
+// DueDay is believed only when AlarmTime agrees with it: AlarmTime falls on that very day, or it
+// falls on the last day of a month too short for it (31 -> 30 April, 30 -> 28 February), and for
+// a yearly task the day exists in that month in some year (29 February, never 31 April). Any
+// other value (0, above 31, or a day AlarmTime does not agree with) gives AlarmTime's own day, as
+// does a time that is not a date.
+int WantedDayOfMonth(const TTask& task);
 
 // Reads a record. A text without a terminating NUL is read up to the end of its field.
 TTask DeserializeTask(std::span<const std::uint8_t, kTaskRecordSize> bytes, TextCodec& codec);
