@@ -25,6 +25,7 @@ class Win32Clock : public Clock {
  public:
   DateTime Now() override;
   std::uint64_t FileTimeNow() override;
+  std::optional<int> UtcOffsetMinutes(DateTime utc) override;
 };
 
 class Win32Locale : public Locale {

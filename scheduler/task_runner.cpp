@@ -7,6 +7,7 @@
 #include "core/log.h"
 #include "scheduler/close_program.h"
 #include "scheduler/firing_host.h"
+#include "scheduler/local_time.h"
 #include "scheduler/scheduler.h"
 #include "scheduler/shortcut.h"
 #include "scheduler/wake_timer.h"
@@ -73,7 +74,11 @@ bool TaskRunner::Tick() {
     return true;
   }
 
+  // Lateness counts real seconds from the first moment the due time was reached: a time in the
+  // hour skipped in spring is reached at the jump, not half an hour before it.
   std::int64_t lateness = LatenessSeconds(now, current.AlarmTime);
+  if (auto reached = FirstUtcReaching(clock_, current.AlarmTime))
+    lateness = LatenessSeconds(UtcNow(clock_), *reached);
   bool wakes = (current.State & kStateWakeUp) != 0;
   if (lateness < kFiringWindowSeconds || (wakes && lateness < kWakeFiringWindowSeconds))
     return Fire();

@@ -18,19 +18,39 @@
 
 namespace vm::fakes {
 
+// Without a zone local time is UTC and runs evenly. With one (SetZone), the clock runs on UTC
+// and local time follows the zone's rules, as a system with daylight saving does.
 class FakeClock : public Clock {
  public:
+  // Minutes local time is ahead of UTC at a UTC moment.
+  using Zone = std::function<int(DateTime utc)>;
+
   explicit FakeClock(DateTime now = 46363.5) : now_(now) {}  // 2026-12-07 12:00
-  DateTime Now() override { return now_; }
+  DateTime Now() override { return zone_ ? now_ + zone_(now_) / 1440.0 : now_; }
   std::uint64_t FileTimeNow() override {
     // Days since 1601-01-01 to 1899-12-30 are 109205.
     return static_cast<std::uint64_t>((now_ + 109205.0) * 864000000000.0);
   }
-  void Set(DateTime now) { now_ = now; }
+  std::optional<int> UtcOffsetMinutes(DateTime utc) override {
+    if (!zone_) return std::nullopt;
+    return zone_(utc);
+  }
+  // Sets the local time (with a zone: the earlier moment of a repeated local time).
+  void Set(DateTime now) {
+    if (!zone_) {
+      now_ = now;
+      return;
+    }
+    now_ = now - zone_(now - zone_(now) / 1440.0) / 1440.0;
+  }
   void AdvanceSeconds(double seconds) { now_ += seconds / 86400.0; }
+  void SetZone(Zone zone) { zone_ = std::move(zone); }
+  void SetUtc(DateTime utc) { now_ = utc; }
+  DateTime Utc() const { return now_; }
 
  private:
-  DateTime now_;
+  DateTime now_;  // local time without a zone, UTC with one
+  Zone zone_;
 };
 
 // Formats like an English (United States) system unless told otherwise: "12/7/2026" and
