@@ -252,6 +252,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void CurrentTaskChanged() override;
   void RefreshDateLabels() override;
   void ShowEditBufInEditor() override;
+  void TaskListChanged() override;
   // FiringHost
   WindowId MainWindow() override { return Handle(); }
   int VersionCode() override { return WinVersion; }

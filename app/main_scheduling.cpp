@@ -46,6 +46,10 @@ void TForm1::Timer1Timer(ui::Timer&) {
   DisplayTick();
 }
 
+void TForm1::TaskListChanged() {
+  if (Wake) Wake->SetResumeTimer(scheduler.TaskList);
+}
+
 void TForm1::UpdateEventTask(std::uint16_t mask) {
   vm::UpdateEventTask(scheduler, services_.clock, mask);
 }

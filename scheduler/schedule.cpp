@@ -15,7 +15,10 @@ namespace vm {
 void Scheduler::UpdateCurTask() {
   WriteLog("  %s:%d", "TForm1::UpdateCurTask", 551);
   if (TaskList.empty()) {
+    // The clock's next-task line and the icon's tip must not go on naming a task that is gone.
     CurTask.Active = kInactive;
+    host_.CurrentTaskChanged();
+    host_.TaskListChanged();
     return;
   }
   SortByAlarmTime(TaskList);
@@ -24,6 +27,7 @@ void Scheduler::UpdateCurTask() {
   // With no scheduled entry the first one stands in; its Active (0 or 2) keeps it from firing.
   CurTask = TaskIter != TaskList.end() ? *TaskIter : TaskList.front();
   host_.CurrentTaskChanged();
+  host_.TaskListChanged();
 }
 
 // The next time is computed in one go (see chain_time.h) instead of stepping period by period,

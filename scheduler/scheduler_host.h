@@ -13,6 +13,9 @@ class SchedulerHost {
   virtual void RefreshDateLabels() = 0;
   // Make sure the task editor exists and show EditBuf in its controls again.
   virtual void ShowEditBufInEditor() = 0;
+  // The list was sorted and CurTask chosen again after a change (load, firing, edit, delete,
+  // event): the wake timer follows the first wake task.
+  virtual void TaskListChanged() {}
 };
 
 }  // namespace vm

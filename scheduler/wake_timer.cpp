@@ -2,21 +2,23 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "core/log.h"
+#include "scheduler/local_time.h"
 
 namespace vm {
 
 namespace {
 
-// The timer period is a signed 32-bit count of milliseconds.
-constexpr std::int64_t kMaxPeriodMs = std::numeric_limits<std::int32_t>::max();
+// Days between 1601-01-01 (file times) and 1899-12-30 (date-time values), and file-time units
+// (100 ns) per day.
+constexpr double kFileTimeEpochDays = 109205.0;
+constexpr double kFileTimeUnitsPerDay = 864'000'000'000.0;
 
 }  // namespace
 
-WakeTimer::WakeTimer(WakeTimerService& timers, TempFileTime& fileTime, Clock& clock)
-    : timers_(timers), fileTime_(fileTime), clock_(clock) {}
+WakeTimer::WakeTimer(WakeTimerService& timers, TempFileTime&, Clock& clock)
+    : timers_(timers), clock_(clock) {}
 
 WakeTimer::~WakeTimer() {
   if (handle_ != 0) timers_.CloseTimer(handle_);
@@ -29,49 +31,52 @@ void WakeTimer::Cancel() {
   // suspend; the next SetResumeTimer creates the timer anew.
   timers_.CloseTimer(handle_);
   handle_ = 0;
+  armedDue_ = 0;
 }
 
 void WakeTimer::SetResumeTimer(const std::list<TTask>& tasks) {
   WriteLog("  %s:%d", "TForm1::SetResumeTimer", 1812);
-  std::int64_t delayMs = 0;
-  DateTime now = clock_.Now();
+  const DateTime now = clock_.Now();
   if (!IsValidDateTime(now)) return;
+  const TTask* first = nullptr;
   for (const TTask& task : tasks) {
-    if (task.Active <= kInactive || (task.State & kStateWakeUp) == 0) continue;
-    // A task waiting for its event has no time yet (0.0 lies decades back): there is nothing to
-    // wake for. It is passed over so that it does not hide a timed wake task behind it (the
-    // list sorts event tasks first).
-    if (task.Active == kWaitingForEvent) {
-      WriteLog("Wake timer: task %u waits for an event, no wake-up time", task.TaskId);
-      continue;
-    }
+    // Only a scheduled task has a time to wake for: one waiting for its event has none yet.
+    if (task.Active != kScheduled || (task.State & kStateWakeUp) == 0) continue;
     if (!IsValidDateTime(task.AlarmTime)) {
       WriteLog("Wake timer: task %u has no valid time", task.TaskId);
       continue;
     }
-    // Whole milliseconds: both times are, and rounding keeps a floating-point error from
-    // costing one (an hour must give 3,600,000, not 3,599,999).
-    double ms = std::round(std::fabs(task.AlarmTime - now) * 86'400'000.0);
-    // The period cannot say more than about 24.8 days. Rather than waking the computer at a
-    // wrong time, nothing is armed; a later suspend arms the timer once the task is near.
-    if (ms > static_cast<double>(kMaxPeriodMs)) {
-      WriteLog("Wake timer: task %u is more than %lld ms ahead, not armed", task.TaskId,
-               static_cast<long long>(kMaxPeriodMs));
-      return;
-    }
-    delayMs = static_cast<std::int64_t>(ms);
+    // An overdue task is the tick's business (fired or missed); there is nothing to wake for.
+    if (!(task.AlarmTime > now)) continue;
+    first = &task;
     break;
   }
-  if (delayMs <= 0) return;
+  if (first == nullptr) {
+    Cancel();
+    return;
+  }
 
-  // When the probe file cannot be created (a read-only current directory, or a file of that
-  // name already there) the clock gives the same moment.
-  std::optional<std::uint64_t> probed = fileTime_.CreationTimeOfNewFile(kTimeProbeFile);
-  std::uint64_t dueFileTime = probed ? *probed : clock_.FileTimeNow();
+  // The due time as a UTC file time: by the zone's rules when the clock knows them, else as the
+  // same distance from now as on the local clock.
+  double dueUtc = 0.0;
+  if (auto reached = FirstUtcReaching(clock_, first->AlarmTime)) {
+    dueUtc = *reached;
+  } else {
+    dueUtc = UtcNow(clock_) + (first->AlarmTime - now);
+  }
+  const auto due = static_cast<std::uint64_t>(
+      std::llround((dueUtc + kFileTimeEpochDays) * kFileTimeUnitsPerDay));
+  if (handle_ != 0 && due == armedDue_) return;
   Cancel();
   handle_ = timers_.CreateTimer(kWakeTimerName);
-  if (handle_ != 0)
-    timers_.SetTimer(handle_, dueFileTime, static_cast<std::int32_t>(delayMs), true);
+  if (handle_ == 0) return;
+  if (timers_.SetTimer(handle_, due, 0, true)) {
+    armedDue_ = due;
+    WriteLog("Wake timer: armed for task %u", first->TaskId);
+  } else {
+    WriteLog("Wake timer: the system refused the due time");
+    Cancel();
+  }
 }
 
 }  // namespace vm

@@ -12,19 +12,23 @@
 namespace vm {
 
 inline constexpr const char* kWakeTimerName = "ResumeT";
-inline constexpr const char* kTimeProbeFile = "dummy.txt";
 
 class WakeTimer {
  public:
+  // The due time is absolute, so the current time as a file time is not needed any more; the
+  // probe service stays in the signature for the callers.
   WakeTimer(WakeTimerService& timers, TempFileTime& fileTime, Clock& clock);
   // The timer dies with its last handle, as it would at the end of the process.
   ~WakeTimer();
   WakeTimer(const WakeTimer&) = delete;
   WakeTimer& operator=(const WakeTimer&) = delete;
 
-  // Arms the timer for the first task in list order that is scheduled and has the wake bit:
-  // signalled now, then every "time until that task" milliseconds, with resume. Without such
-  // a task nothing changes (a timer armed earlier stays armed).
+  // Arms the timer for the first task in list order that is scheduled, has the wake bit and is
+  // still ahead: one expiry at its due time as an absolute UTC moment (daylight saving taken
+  // from the clock's zone rules), with resume. Without such a task a timer armed earlier is
+  // cancelled, so a deleted, edited or deactivated wake task wakes nothing. Called whenever the
+  // task list changes and before the system suspends; arming for the time already armed does
+  // nothing.
   void SetResumeTimer(const std::list<TTask>& tasks);
 
   // Cancels the timer and lets go of it; nothing when none is armed.
@@ -34,9 +38,9 @@ class WakeTimer {
 
  private:
   WakeTimerService& timers_;
-  TempFileTime& fileTime_;
   Clock& clock_;
   TimerHandle handle_ = 0;
+  std::uint64_t armedDue_ = 0;  // the file time the timer is armed for
 };
 
 }  // namespace vm

@@ -2,6 +2,9 @@
 
 #include <gmock/gmock.h>
 
+#include <cmath>
+#include <limits>
+
 #include "firing_fixture.h"
 
 namespace vm::firetest {
@@ -26,102 +29,94 @@ class WakeTimerTest : public FiringTest {
       if (call.rfind("timer.", 0) == 0 || call.rfind("tempfile", 0) == 0) out.push_back(call);
     return out;
   }
-  static constexpr std::uint64_t kProbeTime = 133'000'000'000'000'000ull;
 };
 
-TEST_F(WakeTimerTest, WakeTaskTwoHoursAheadArmsResumeTWithItsDelayAsPeriod) {
+// The due time as the file time the fake clock gives for it (local time is UTC there).
+std::string DueText(DateTime when) {
+  return std::to_string(static_cast<std::uint64_t>(std::llround((when + 109205.0) * 864000000000.0)));
+}
+
+TEST_F(WakeTimerTest, WakeTaskArmsResumeTForItsAbsoluteDueTime) {
   Load({Task(kStateMessage, kPeriodOnce, Due() - 1.0 / 24), Wake(Due())});
   wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_THAT(TimerCalls(), ElementsAre("tempfile dummy.txt", "timer.create ResumeT",
-                                        "timer.set 101 due=133000000000000000 period=7200000 resume"));
+  EXPECT_THAT(TimerCalls(), ElementsAre("timer.create ResumeT",
+                                        "timer.set 101 due=" + DueText(Due()) + " period=0 resume"));
   EXPECT_TRUE(Has("log:  TForm1::SetResumeTimer:1812"));
   EXPECT_TRUE(wakeTimer.Armed());
 }
 
-TEST_F(WakeTimerTest, OnlyTheFirstActiveWakeTaskInListOrderCounts) {
-  Load({Wake(Due() - 1.0 / 24, kInactive), Wake(Due()), Wake(Due() - 1.5 / 24)});
-  // Load sorted the list; walk it as it is, without sorting again.
-  scheduler.TaskList.sort([](const TTask& a, const TTask& b) { return a.TaskId < b.TaskId; });
+// No period any more, so no limit of 24.8 days either.
+TEST_F(WakeTimerTest, TaskMonthsAheadIsArmedExactly) {
+  const DateTime far = Due() + 90;
+  Load({Wake(far)});
   wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_TRUE(Has("timer.set 101 due=133000000000000000 period=7200000 resume"));
+  EXPECT_TRUE(Has("timer.set 101 due=" + DueText(far) + " period=0 resume"));
 }
 
-TEST_F(WakeTimerTest, NothingToWakeForArmsNothingAndKeepsAnEarlierTimer) {
-  Load({Task(kStateMessage, kPeriodOnce, Due()), Wake(Due(), kInactive)});
+TEST_F(WakeTimerTest, FirstScheduledWakeTaskThatIsStillAheadCounts) {
+  TTask event = Wake(0.0, kWaitingForEvent);
+  event.Event = kEventSessionUnlock;
+  Load({Wake(Due() - 1.0 / 24, kInactive), Wake(Due()), Wake(Due() - 1.5 / 24), event,
+        Wake(std::numeric_limits<double>::quiet_NaN()),
+        Wake(clock.Now() - 10.0 / 86400)});  // overdue: the tick fires or misses it
   wakeTimer.SetResumeTimer(scheduler.TaskList);
+  EXPECT_THAT(TimerCalls(), ElementsAre("timer.create ResumeT", "timer.set 101 due=" +
+                                                                    DueText(Due() - 1.5 / 24) +
+                                                                    " period=0 resume"));
+}
+
+// The timer follows the list: a deleted, deactivated or moved wake task does not keep waking
+// the computer, and an overdue one arms nothing.
+TEST_F(WakeTimerTest, ChangesOfTheListRearmOrCancel) {
+  Load({Wake(Due())});
+  wakeTimer.SetResumeTimer(scheduler.TaskList);
+  calls.clear();
+  wakeTimer.SetResumeTimer(scheduler.TaskList);  // nothing changed: left as it is
   EXPECT_THAT(TimerCalls(), IsEmpty());
+
+  scheduler.TaskList.front().AlarmTime = Due() + 1.0 / 24;  // edited
+  wakeTimer.SetResumeTimer(scheduler.TaskList);
+  EXPECT_THAT(TimerCalls(), ElementsAre("timer.cancel 101", "timer.close 101", "timer.create ResumeT",
+                                        "timer.set 102 due=" + DueText(Due() + 1.0 / 24) +
+                                            " period=0 resume"));
+  calls.clear();
+  scheduler.TaskList.front().Active = kInactive;  // deactivated
+  wakeTimer.SetResumeTimer(scheduler.TaskList);
+  EXPECT_THAT(TimerCalls(), ElementsAre("timer.cancel 102", "timer.close 102"));
   EXPECT_FALSE(wakeTimer.Armed());
 
-  scheduler.TaskList.clear();
+  scheduler.TaskList.front().Active = kScheduled;
+  wakeTimer.SetResumeTimer(scheduler.TaskList);
+  ASSERT_TRUE(wakeTimer.Armed());
+  scheduler.TaskList.clear();  // deleted
+  wakeTimer.SetResumeTimer(scheduler.TaskList);
+  EXPECT_FALSE(wakeTimer.Armed());
+
   Load({Wake(Due())});
   wakeTimer.SetResumeTimer(scheduler.TaskList);
-  scheduler.TaskList.front().Active = kInactive;
-  calls.clear();
+  clock.Set(Due() + 1.0 / 86400);  // now overdue
   wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_THAT(TimerCalls(), IsEmpty());
-  EXPECT_TRUE(wakeTimer.Armed());
+  EXPECT_FALSE(wakeTimer.Armed());
+  EXPECT_THAT(actions.wakeTimers.open, IsEmpty());
 }
 
-TEST_F(WakeTimerTest, ArmingAgainReplacesTheOldTimer) {
-  Load({Wake(Due())});
+// Across a change to summer time the due time keeps its local meaning: 08:00 local on 28 March
+// 2027 in Central Europe is 06:00 UTC, although at 00:30 local (23:30 UTC) it is 6.5 hours away
+// on the wall clock and only 5.5 real hours.
+TEST_F(WakeTimerTest, DueTimeFollowsTheZoneAcrossADaylightSavingChange) {
+  clock.SetZone([](DateTime utc) { return utc >= At(2027, 3, 28, 1, 0) ? 120 : 60; });
+  clock.SetUtc(At(2027, 3, 27, 23, 30));
+  Load({Wake(At(2027, 3, 28, 8, 0))});
   wakeTimer.SetResumeTimer(scheduler.TaskList);
-  clock.Set(Due() - 1.0 / 24);
-  calls.clear();
-  wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_THAT(TimerCalls(),
-              ElementsAre("tempfile dummy.txt", "timer.cancel 101", "timer.close 101",
-                          "timer.create ResumeT",
-                          "timer.set 102 due=133000000000000000 period=3600000 resume"));
-  EXPECT_THAT(actions.wakeTimers.open, ElementsAre(102u));
-}
-
-// Without dummy.txt (read-only directory, or a file of that name already there) the clock
-// gives the due time.
-TEST_F(WakeTimerTest, ClockStandsInWhenTheProbeFileCannotBeCreated) {
-  actions.tempFileTime.fileTime.reset();
-  Load({Wake(Due())});
-  wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_TRUE(Has("timer.set 101 due=" + std::to_string(clock.FileTimeNow()) +
-                  " period=7200000 resume"));
+  EXPECT_TRUE(Has("timer.set 101 due=" + DueText(At(2027, 3, 28, 6, 0)) + " period=0 resume"));
 }
 
 TEST_F(WakeTimerTest, TimerThatCannotBeCreatedLeavesNothingArmed) {
   actions.wakeTimers.createFails = true;
   Load({Wake(Due())});
   wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_THAT(TimerCalls(), ElementsAre("tempfile dummy.txt", "timer.create ResumeT"));
+  EXPECT_THAT(TimerCalls(), ElementsAre("timer.create ResumeT"));
   EXPECT_FALSE(wakeTimer.Armed());
-}
-
-// The period holds at most 2,147,483,647 ms (about 24.8 days): a task further ahead arms
-// nothing rather than a wrong wake-up.
-TEST_F(WakeTimerTest, TaskBeyondTheLongestPeriodArmsNothing) {
-  const DateTime now = clock.Now();
-  Load({Wake(now + 2147483647.0 / 86400000.0)});
-  wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_TRUE(Has("timer.set 101 due=133000000000000000 period=2147483647 resume"));
-
-  scheduler.TaskList.clear();
-  Load({Wake(now + 2147483648.0 / 86400000.0), Wake(now + 30)});
-  wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_THAT(TimerCalls(), IsEmpty());
-  EXPECT_TRUE(Has("log:Wake timer: task 0 is more than 2147483647 ms ahead, not armed"));
-}
-
-// A task waiting for its event has no time (0.0): it is passed over, as is one whose time is no
-// date, and a timed wake task behind them (event tasks sort first) is armed.
-TEST_F(WakeTimerTest, EventTaskWithTheWakeBitIsPassedOver) {
-  TTask event = Wake(0.0, kWaitingForEvent);
-  event.Event = kEventSessionUnlock;
-  Load({event});
-  wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_THAT(TimerCalls(), IsEmpty());
-  EXPECT_TRUE(Has("log:Wake timer: task 0 waits for an event, no wake-up time"));
-
-  scheduler.TaskList.clear();
-  Load({event, Wake(std::numeric_limits<double>::quiet_NaN()), Wake(Due())});
-  wakeTimer.SetResumeTimer(scheduler.TaskList);
-  EXPECT_TRUE(Has("timer.set 101 due=133000000000000000 period=7200000 resume"));
 }
 
 TEST_F(WakeTimerTest, DestructionClosesAnArmedTimer) {
