@@ -53,7 +53,7 @@ class WebBrowserWin32Test : public Win32ToolkitTest {
   PageForm form{app};
 };
 
-TEST_F(WebBrowserWin32Test, TheAreaShowsThePageOrStaysEmptyInItsColour) {
+TEST_F(WebBrowserWin32Test, TheAreaShowsThePageOrStaysEmpty) {
   form.Page.Navigate(LocalPage(), WebBrowser::kNavNoHistory);
   form.Show();
   PumpFor(1500);
@@ -67,6 +67,12 @@ TEST_F(WebBrowserWin32Test, TheAreaShowsThePageOrStaysEmptyInItsColour) {
     return;
   }
   ASSERT_NE(browser, nullptr);
+  if (UnderWine()) {
+    // Wine's browser control takes the page but has no engine to draw it: the area stays empty
+    // and the window goes on working.
+    EXPECT_NE(MiddleOfPage(), RGB(0xFF, 0, 0));
+    EXPECT_TRUE(IsWindowVisible(host));
+  }
   // The browser fills the area, also after the area changed its size.
   form.Page.SetBounds(10, 10, 100, 80);
   PumpFor(100);
