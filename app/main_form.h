@@ -25,6 +25,7 @@ class VisualStyle;
 }  // namespace theme
 class SessionSubscription;
 class TaskEditorWindow;
+class AlarmWindow;
 class SoundPlayer;
 class Speech;
 class SystemMessageHandler;
@@ -164,6 +165,8 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void PlaceNearClock(ui::Form& window);
   // The task editor window when it exists (its slot), else nullptr.
   TaskEditorWindow* TaskEditor();
+  // The alarm window when it exists (its slot), else nullptr.
+  AlarmWindow* Alarm();
   // Opens a fresh editor modally on the task with this id, then saves the list; nothing for an
   // id the list does not hold.
   void EditTask(std::uint32_t taskId);

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "app/alarm_window.h"
 #include "app/main_form.h"
 #include "core/log.h"
 #include "platform/media_services.h"
@@ -55,26 +56,43 @@ void TForm1::UpdateEventTask(std::uint16_t mask) {
 }
 
 // ---- how a firing becomes visible ----
-// The alarm window shows a firing task's message and plays its sound. Until that window is part
-// of the program, a firing shows the task's message in a plain message box: modal for a shutdown
-// warning (its close lets the shutdown go ahead), and also for the others, since a message box
-// cannot stay open without waiting.
+// The alarm window (window number 4) shows a firing task's message and plays its sound. A clock
+// without that window (no creator for it) shows the message in a plain message box instead,
+// which waits: modal for a shutdown warning (its close lets the shutdown go ahead) and for the
+// others too, since a message box cannot stay open without waiting.
 
-void TForm1::CreateAlarmWindow() {}
+namespace {
 
-bool TForm1::AlarmWindowVisible() { return false; }
-
-void TForm1::ShowAlarmWindowModal() {
-  const TTask& task = scheduler.CurTask;
-  services_.messages.Show({task.Message, "Vemtaro - alarm!", MsgIcon::Information, MsgButtons::Ok,
-                           Handle(), true, true});
+void ShowStandIn(MessageBoxes& boxes, const TTask& task, WindowId owner) {
+  boxes.Show({task.Message, "Vemtaro - alarm!", MsgIcon::Information, MsgButtons::Ok, owner, true, true});
 }
 
-void TForm1::ShowAlarmWindow() { ShowAlarmWindowModal(); }
+}  // namespace
 
-void TForm1::AddAlarm() { ShowAlarmWindowModal(); }
+AlarmWindow* TForm1::Alarm() { return dynamic_cast<AlarmWindow*>(Slots[kAlarmWindow]); }
 
-void TForm1::DestroyAlarmWindow() {}
+void TForm1::CreateAlarmWindow() { CreateForm(kAlarmWindow); }
+
+bool TForm1::AlarmWindowVisible() {
+  return Slots[kAlarmWindow] && Slots[kAlarmWindow]->Visible();
+}
+
+void TForm1::ShowAlarmWindowModal() {
+  if (ui::Form* window = Slots[kAlarmWindow]) window->ShowModal();
+  else ShowStandIn(services_.messages, scheduler.CurTask, Handle());
+}
+
+void TForm1::ShowAlarmWindow() {
+  if (ui::Form* window = Slots[kAlarmWindow]) window->Show();
+  else ShowStandIn(services_.messages, scheduler.CurTask, Handle());
+}
+
+void TForm1::AddAlarm() {
+  if (AlarmWindow* window = Alarm()) window->AddAlarm();
+  else ShowStandIn(services_.messages, scheduler.CurTask, Handle());
+}
+
+void TForm1::DestroyAlarmWindow() { DeleteFormA(kAlarmWindow); }
 
 void TForm1::Speak(const std::string& text) {
   if (Speaker) Speaker->Speak(text);
@@ -99,6 +117,8 @@ void TForm1::RewindSound() {
   if (Sound) Sound->OnMciNotify(0);
 }
 
-void TForm1::ArmAlarmSound() {}
+void TForm1::ArmAlarmSound() {
+  if (AlarmWindow* window = Alarm()) window->ArmSound();
+}
 
 }  // namespace vm

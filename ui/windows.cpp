@@ -1,9 +1,17 @@
 #include "ui/windows.h"
 
+#include <memory>
+
+#include "app/main_form.h"
+#include "ui/alarm/alarm_form.h"
+
 namespace vm {
 
 WindowKinds AllWindowKinds() {
   WindowKinds kinds{};
+  kinds[kAlarmWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TAlForm>(owner.App(), owner);
+  };
   return kinds;
 }
 

@@ -13,6 +13,7 @@ int Screen::Width() const { return backend_.GetScreenInfo().width; }
 int Screen::Height() const { return backend_.GetScreenInfo().height; }
 int Screen::PixelsPerInch() const { return backend_.GetScreenInfo().pixelsPerInch; }
 Rect Screen::WorkArea() const { return backend_.GetScreenInfo().workArea; }
+int Screen::VerticalScrollBarWidth() const { return backend_.GetScreenInfo().verticalScrollBarWidth; }
 Point Screen::CursorPos() const { return backend_.CursorPos(); }
 Color Screen::PixelAt(Point p) const { return backend_.ScreenPixel(p); }
 
@@ -37,6 +38,8 @@ void Application::SetTitle(const std::string& title) {
 }
 
 void Application::SetTaskbarButton(bool visible) { backend_.SetTaskbarButton(visible); }
+void Application::FlashTaskbarButton(bool invert) { backend_.FlashTaskbarButton(invert); }
+void Application::Beep() { backend_.Beep(); }
 
 void Application::Adopt(std::unique_ptr<Form> form) {
   if (!form) return;

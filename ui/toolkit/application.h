@@ -29,6 +29,8 @@ class Screen {
   int PixelsPerInch() const;
   // The area not covered by the task bar.
   Rect WorkArea() const;
+  // The width of the system's vertical scroll bars.
+  int VerticalScrollBarWidth() const;
   Point CursorPos() const;
   // The colour of the screen at `p` (what is drawn there now, whatever window it belongs to).
   Color PixelAt(Point p) const;
@@ -57,6 +59,10 @@ class Application {
   void SetShowMainForm(bool show) { showMainForm_ = show; }
   // The button of the application in the task bar.
   void SetTaskbarButton(bool visible);
+  // Flashes that button once (`invert` toggles its highlight; false ends the flashing).
+  void FlashTaskbarButton(bool invert);
+  // The system's default sound.
+  void Beep();
 
   // Creates a form owned by the application; the first one becomes the main form. OnCreate
   // fires when the constructor has finished.

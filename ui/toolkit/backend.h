@@ -36,6 +36,7 @@ class WindowedControl;
 enum class ControlKind : std::uint8_t {
   Button, CheckBox, Edit, Memo, ComboBox, ColorBox, StatusBar, TrackBar, UpDown, PageControl,
   ListView, Custom,
+  WebBrowser,  // the platform's browser control hosted in a blank window (empty without one)
 };
 
 // Which part of a control's state a peer update carries; the backend reads the fields it needs
@@ -55,6 +56,7 @@ struct ScreenInfo {
   int height = 0;
   int pixelsPerInch = 96;
   Rect workArea;
+  int verticalScrollBarWidth = 17;  // the system's, in design pixels
 };
 
 class Backend {
@@ -128,6 +130,10 @@ class Backend {
   // ---- application, screen, notification area ----
   virtual void SetAppTitle(const std::string& title) = 0;
   virtual void SetTaskbarButton(bool visible) = 0;
+  // Flashes the task-bar button once (`invert`: toggles its highlight; false: back to normal).
+  virtual void FlashTaskbarButton(bool invert) = 0;
+  // The system's default sound.
+  virtual void Beep() = 0;
   virtual ScreenInfo GetScreenInfo() = 0;
   virtual Point CursorPos() = 0;
   virtual Color ScreenPixel(Point p) = 0;

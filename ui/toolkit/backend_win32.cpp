@@ -349,6 +349,12 @@ void Win32Backend::SetTaskbarButton(bool visible) {
   if (appWindow_) ShowWindow(appWindow_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
+void Win32Backend::FlashTaskbarButton(bool invert) {
+  if (appWindow_) FlashWindow(appWindow_, invert ? TRUE : FALSE);
+}
+
+void Win32Backend::Beep() { MessageBeep(MB_OK); }
+
 ScreenInfo Win32Backend::GetScreenInfo() {
   const int dpi = win32::SystemDpi();
   ScreenInfo info;
@@ -359,6 +365,7 @@ ScreenInfo Win32Backend::GetScreenInfo() {
   info.workArea = SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)
                       ? win32::ToDesignRect(work, dpi)
                       : Rect{0, 0, info.width, info.height};
+  info.verticalScrollBarWidth = ToDesign(GetSystemMetrics(SM_CXVSCROLL), dpi);
   return info;
 }
 

@@ -88,6 +88,8 @@ class Win32Backend : public Backend {
   void ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle owner) override;
   void SetAppTitle(const std::string& title) override;
   void SetTaskbarButton(bool visible) override;
+  void FlashTaskbarButton(bool invert) override;
+  void Beep() override;
   ScreenInfo GetScreenInfo() override;
   Point CursorPos() override;
   Color ScreenPixel(Point p) override;

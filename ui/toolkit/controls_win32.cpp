@@ -14,6 +14,7 @@
 #include "ui/toolkit/page_control.h"
 #include "ui/toolkit/range_controls.h"
 #include "ui/toolkit/std_controls.h"
+#include "ui/toolkit/web_browser.h"
 
 namespace vm::ui {
 
@@ -165,6 +166,11 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
   switch (msg) {
     case WM_PAINT: return Paint(r);
     case WM_ERASEBKGND: return 1;
+    case WM_SIZE:
+      // A hosted child window (the browser) fills its host.
+      if (HWND child = GetWindow(r.hwnd, GW_CHILD))
+        MoveWindow(child, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+      return std::nullopt;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -381,6 +387,7 @@ Native NativeFor(WindowedControl& c) {
     case ControlKind::ListView:
       return {WC_LISTVIEWW, base | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE};
     case ControlKind::Custom: return {win32::kControlClassName, base | WS_CLIPCHILDREN | WS_TABSTOP, 0};
+    case ControlKind::WebBrowser: return {win32::kControlClassName, base | WS_CLIPCHILDREN, 0};
   }
   return {win32::kControlClassName, base, 0};
 }
@@ -399,7 +406,7 @@ PeerHandle Win32Backend::CreateControlPeer(WindowedControl& control) {
   record->creating = true;
   const Native native = NativeFor(control);
   const RECT r = win32::ToDeviceRect(control.Bounds(), record->dpi);
-  const bool custom = control.Kind() == ControlKind::Custom;
+  const bool custom = control.Kind() == ControlKind::Custom || control.Kind() == ControlKind::WebBrowser;
   // A combo box's height is that of its open list.
   const int height = control.Kind() == ControlKind::ComboBox || control.Kind() == ControlKind::ColorBox
                          ? Px(control.Height() + 20 * static_cast<ComboBox&>(control).DropDownCount(), record->dpi)
@@ -571,6 +578,8 @@ void Win32Backend::UpdateControlPeer(PeerHandle peer, WindowedControl& c, PeerAs
     case PeerAspect::State:
       PushState(hwnd, c);
       if (c.Kind() == ControlKind::Custom) InvalidateRect(hwnd, nullptr, FALSE);
+      if (auto* browser = dynamic_cast<WebBrowser*>(&c); browser && !browser->Url().empty())
+        browser->PeerHosted(win32::NavigateBrowser(hwnd, browser->Url(), browser->NavigateFlags()));
       break;
     case PeerAspect::Items:
       PushItems(*r, c);

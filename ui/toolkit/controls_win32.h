@@ -4,6 +4,7 @@
 // Notifications a control sends to its parent window are handed back to the control here.
 
 #include <optional>
+#include <string>
 
 #include "ui/toolkit/backend_win32.h"
 
@@ -15,5 +16,10 @@ std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp);
 
 // The record of a control window of ours, or nullptr.
 WindowRecord* ControlRecordOf(HWND hwnd);
+
+// The platform's browser control inside the blank window `host` (created on first use, filling
+// the host), navigated to `url` with `flags`. False when there is no browser engine or it
+// refused the page; the host then stays empty.
+bool NavigateBrowser(HWND host, const std::string& url, int flags);
 
 }  // namespace vm::ui::win32

@@ -79,4 +79,5 @@
 #include "ui/toolkit/text_metrics.h"
 #include "ui/toolkit/timer.h"
 #include "ui/toolkit/tray_icon.h"
+#include "ui/toolkit/web_browser.h"
 #include "ui/toolkit/windowed_control.h"

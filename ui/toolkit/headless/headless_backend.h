@@ -180,6 +180,12 @@ class HeadlessBackend : public Backend {
   const std::optional<TrayIconData>& TrayIcon() const { return trayIcon_; }
   const std::string& AppTitle() const { return appTitle_; }
   bool TaskbarButtonVisible() const { return taskbarButton_; }
+  // Flashes of the task-bar button, and whether it shows highlighted now.
+  int TaskbarFlashes() const { return taskbarFlashes_; }
+  bool TaskbarHighlighted() const { return taskbarHighlighted_; }
+  int Beeps() const { return beeps_; }
+  // Whether browser areas find an engine that shows their page (default: yes).
+  void SetBrowserEngine(bool present) { browserEngine_ = present; }
   const std::set<std::string>& RegisteredNames() const { return registered_; }
   // The timers that run now, with their intervals.
   std::vector<std::pair<const Timer*, int>> RunningTimers() const;
@@ -214,6 +220,8 @@ class HeadlessBackend : public Backend {
   void ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle owner) override;
   void SetAppTitle(const std::string& title) override { appTitle_ = title; }
   void SetTaskbarButton(bool visible) override { taskbarButton_ = visible; }
+  void FlashTaskbarButton(bool invert) override;
+  void Beep() override { ++beeps_; }
   ScreenInfo GetScreenInfo() override { return screen_; }
   Point CursorPos() override { return cursor_; }
   Color ScreenPixel(Point p) override;
@@ -264,6 +272,10 @@ class HeadlessBackend : public Backend {
   std::optional<TrayIconData> trayIcon_;
   std::string appTitle_;
   bool taskbarButton_ = false;
+  int taskbarFlashes_ = 0;
+  bool taskbarHighlighted_ = false;
+  int beeps_ = 0;
+  bool browserEngine_ = true;
   std::set<std::string> registered_;
 };
 

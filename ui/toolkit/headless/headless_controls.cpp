@@ -8,6 +8,7 @@
 #include "ui/toolkit/range_controls.h"
 #include "ui/toolkit/std_controls.h"
 #include "ui/toolkit/string_grid.h"
+#include "ui/toolkit/web_browser.h"
 
 namespace vm::ui {
 
@@ -66,6 +67,11 @@ void HeadlessBackend::UpdateControlPeer(PeerHandle peer, WindowedControl& contro
       if (auto* c = dynamic_cast<UpDown*>(&control)) s->index = c->Position();
       if (auto* c = dynamic_cast<PageControl*>(&control)) s->index = c->ActivePageIndex();
       if (auto* c = dynamic_cast<ListView*>(&control)) s->index = c->ItemIndex();
+      if (auto* c = dynamic_cast<WebBrowser*>(&control)) {
+        // The page shown is the last one asked for; an engine takes any non-empty address.
+        s->text = c->Url();
+        c->PeerHosted(browserEngine_ && !c->Url().empty());
+      }
       break;
     case PeerAspect::Items:
       if (auto* c = dynamic_cast<ComboBox*>(&control)) s->itemCount = c->ItemCount();
@@ -78,6 +84,11 @@ void HeadlessBackend::UpdateControlPeer(PeerHandle peer, WindowedControl& contro
     default:
       break;
   }
+}
+
+void HeadlessBackend::FlashTaskbarButton(bool invert) {
+  ++taskbarFlashes_;
+  taskbarHighlighted_ = invert ? !taskbarHighlighted_ : false;
 }
 
 // ---- the simulated user ----

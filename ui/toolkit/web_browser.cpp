@@ -1,0 +1,16 @@
+#include "ui/toolkit/web_browser.h"
+
+namespace vm::ui {
+
+WebBrowser::WebBrowser(Control& parent, std::string name)
+    : WindowedControl(parent, std::move(name), ControlKind::WebBrowser) {
+  SetTabStop(false);
+}
+
+void WebBrowser::Navigate(const std::string& url, int flags) {
+  url_ = url;
+  flags_ = flags;
+  Push(PeerAspect::State);
+}
+
+}  // namespace vm::ui
