@@ -25,6 +25,7 @@ std::string TwoDigits(int n) { return (n <= 9 ? "0" : "") + std::to_string(n); }
 
 void TForm1::WireDisplay() {
   StT.OnTimer = ui::Bind(this, &TForm1::StTTimer);
+  OnPaint = ui::Bind(this, &TForm1::FormPaint);
   Font1.OnClick = ui::Bind(this, &TForm1::Font1Click);
   Color1.OnClick = ui::Bind(this, &TForm1::Color1Click);
   AutostartM.OnClick = ui::Bind(this, &TForm1::AutostartMClick);
@@ -83,19 +84,32 @@ void TForm1::AnnounceHour() {
 
 void TForm1::DrawSeconds() {
   // Drawn straight on the window, so that the rest of the (keyed) window is not repainted every
-  // second; a repaint clears the seconds until the next tick.
+  // second. The window's own paint draws them too (FormPaint), so a repaint between two ticks
+  // does not leave the clock without its seconds.
   PaintNow([this](ui::Canvas& canvas) {
     canvas.Save();
     canvas.FillRect(SecLabel.Bounds(), GetColor());
-    canvas.SetFont(SecLabel.GetFont());
     // Once a minute the seconds follow the minutes' width (a proportional font's "11:11" is
     // narrower than "00:00").
     if (ClockSecond == 1) SecLabel.SetLeft(TimeLabel.Left() + TimeLabel.Width() + kSecondsGap);
-    canvas.SetTransparentText(true);
-    canvas.TextOut({SecLabel.Left(), SecLabel.Top()}, SecText);
+    WriteSeconds(canvas);
     canvas.SetFont(TimeLabel.GetFont());
     canvas.Restore();
   });
+}
+
+void TForm1::WriteSeconds(ui::Canvas& canvas) {
+  canvas.SetFont(SecLabel.GetFont());
+  canvas.SetTransparentText(true);
+  canvas.TextOut({SecLabel.Left(), SecLabel.Top()}, SecText);
+}
+
+void TForm1::FormPaint(ui::Control&, ui::Canvas& canvas) {
+  // The background is filled already; the seconds of the last tick go on it.
+  if (SecText.empty()) return;
+  canvas.Save();
+  WriteSeconds(canvas);
+  canvas.Restore();
 }
 
 void TForm1::ShowClockTime() {

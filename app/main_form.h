@@ -144,6 +144,8 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void ApplyFontColour(std::uint32_t colour);
   void MatchBackground();
   void DrawSeconds();
+  void WriteSeconds(ui::Canvas& canvas);  // the seconds text in SecLabel's place and font
+  void FormPaint(ui::Control& sender, ui::Canvas& canvas);  // the window's paint: the seconds too
   void Font1Click(ui::MenuItem& sender);
   void Color1Click(ui::MenuItem& sender);
   void StTTimer(ui::Timer& sender);

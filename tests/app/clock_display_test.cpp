@@ -49,6 +49,25 @@ TEST_F(ClockTest, OnlySecondOneMovesTheSecondsBesideTheMinutes) {
   EXPECT_TRUE(backend.Surface(f)->HasFill(ui::Rect::FromXYWH(200, 5, 23, 19), f.GetColor()));
 }
 
+TEST_F(ClockTest, ARepaintBetweenTicksKeepsTheSeconds) {
+  TForm1& f = Shown();
+  EXPECT_EQ(backend.PaintForm(f).FindText("00"), nullptr);  // no tick yet: no seconds to show
+  At(9, 5, 7);
+  Tick();
+  // A window moved over the clock, StT's repaint: the paint cycle draws the seconds of the last
+  // tick, in SecLabel's font, over the background it filled first.
+  ui::RecordingCanvas& painted = backend.PaintForm(f);
+  const ui::DrawCall* drawn = painted.FindText("07");
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(drawn->from, (ui::Point{f.SecLabel.Left(), f.SecLabel.Top()}));
+  EXPECT_TRUE(drawn->font.underline);
+  At(9, 7, 1);  // the seconds move beside the minutes; the paint follows them
+  Tick();
+  drawn = backend.PaintForm(f).FindText("01");
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(drawn->from, (ui::Point{86, 5}));
+}
+
 class GermanClockTest : public ClockTest {
  protected:
   fakes::FakeLocale germanLocale{true};

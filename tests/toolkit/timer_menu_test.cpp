@@ -241,6 +241,21 @@ TEST_F(MenuTest, OwnerDrawHookGetsEachVisibleItemWithItsRectangle) {
   EXPECT_TRUE(hot.HasFill({0, 45, width, 65}, clMenuHighlight));
 }
 
+TEST_F(MenuTest, OwnerDrawnItemsAreDrawnInTheFontTheyAreMeasuredIn) {
+  form.OptMenu.SetOwnerDraw(true);
+  std::vector<Size> seen;
+  form.OptMenu.OnDrawItem = [&](MenuItem& item, Canvas& canvas, Rect rect, bool) {
+    EXPECT_EQ(canvas.GetFont(), PopupMenu::ItemFont());
+    if (!item.IsSeparator()) seen.push_back(canvas.TextExtent(item.Caption()));
+  };
+  form.OptMenu.Popup(0, 0);
+  ASSERT_FALSE(seen.empty());
+  // The caption measured on the canvas fits the item measured by default.
+  const Size item = form.OptMenu.DefaultItemSize(form.About);
+  EXPECT_LE(seen.back().height + 4, item.height);
+  EXPECT_LT(seen.back().width, item.width);
+}
+
 TEST_F(MenuTest, CommandIdsFindTheirItemsAndDieWithThem) {
   const std::uint32_t aboutId = form.About.CommandId();
   EXPECT_EQ(form.OptMenu.Items().FindByCommand(aboutId), &form.About);

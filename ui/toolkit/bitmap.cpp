@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "ui/toolkit/text_metrics.h"
 
@@ -105,6 +106,79 @@ bool Bitmap::SamePixels(const Bitmap& other) const {
   return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
 }
 
+// ---- copying bitmaps ----
+
+namespace {
+
+// The source column (row) of destination column (row) `offset` of a `destLength` long run
+// that shows `sourceLength` source pixels starting at `sourceStart`.
+int SourceOffset(int offset, int destLength, int sourceStart, int sourceLength) {
+  return sourceStart + static_cast<int>(static_cast<long long>(offset) * sourceLength / destLength);
+}
+
+// The destination run [first, last) of `destStart`.. whose source lies in [0, limit).
+std::pair<int, int> CoveredRun(int destStart, int destLength, int sourceStart, int sourceLength,
+                               int limit) {
+  int first = destStart + destLength, last = destStart;
+  for (int i = 0; i < destLength; ++i) {
+    const int s = SourceOffset(i, destLength, sourceStart, sourceLength);
+    if (s < 0 || s >= limit) continue;
+    first = std::min(first, destStart + i);
+    last = std::max(last, destStart + i + 1);
+  }
+  return {first, last};
+}
+
+Pixel BlendPixel(Pixel source, Pixel target) {
+  const int a = AlphaOf(source);
+  const auto mix = [a](Pixel s, Pixel t, int shift) {
+    const int sc = static_cast<int>((s >> shift) & 0xFF), tc = static_cast<int>((t >> shift) & 0xFF);
+    return static_cast<Pixel>((sc * a + tc * (255 - a) + 127) / 255) << shift;
+  };
+  const int outA = a + AlphaOf(target) * (255 - a) / 255;
+  return (static_cast<Pixel>(outA) << 24) | mix(source, target, 16) | mix(source, target, 8) |
+         mix(source, target, 0);
+}
+
+}  // namespace
+
+Rect CoveredPart(const Rect& dest, const Rect& sourceRect, Size sourceSize) {
+  if (dest.IsEmpty() || sourceRect.IsEmpty()) return {};
+  const auto [left, right] =
+      CoveredRun(dest.left, dest.Width(), sourceRect.left, sourceRect.Width(), sourceSize.width);
+  const auto [top, bottom] =
+      CoveredRun(dest.top, dest.Height(), sourceRect.top, sourceRect.Height(), sourceSize.height);
+  const Rect covered{left, top, right, bottom};
+  return covered.IsEmpty() ? Rect{} : covered;
+}
+
+void BlendBitmap(Bitmap& target, const Rect& dest, const Rect& clip, const Bitmap& source,
+                 const Rect& sourceRect, BlendMode mode, Color keyRgb) {
+  const Rect out = CoveredPart(dest, sourceRect, {source.Width(), source.Height()})
+                       .Intersect(clip)
+                       .Intersect({0, 0, target.Width(), target.Height()});
+  if (out.IsEmpty()) return;
+  const int dw = dest.Width(), dh = dest.Height();
+  const int sw = sourceRect.Width(), sh = sourceRect.Height();
+  for (int y = out.top; y < out.bottom; ++y) {
+    const int sy = SourceOffset(y - dest.top, dh, sourceRect.top, sh);
+    for (int x = out.left; x < out.right; ++x) {
+      const Pixel p = source.PixelAt(SourceOffset(x - dest.left, dw, sourceRect.left, sw), sy);
+      switch (mode) {
+        case BlendMode::Opaque:
+          target.SetPixelAt(x, y, p | 0xFF000000u);
+          break;
+        case BlendMode::Keyed:
+          if (PixelToColor(p) != keyRgb) target.SetPixelAt(x, y, p | 0xFF000000u);
+          break;
+        case BlendMode::Alpha:
+          if (AlphaOf(p) != 0) target.SetPixelAt(x, y, BlendPixel(p, target.PixelAt(x, y)));
+          break;
+      }
+    }
+  }
+}
+
 // ---- BitmapCanvas ----
 
 BitmapCanvas::BitmapCanvas(Bitmap& target) : target_(target) {
@@ -188,62 +262,29 @@ Size BitmapCanvas::TextExtent(std::string_view text) {
 }
 
 void BitmapCanvas::Blit(const Rect& dest, const Bitmap& source, const Rect& sourceRect,
-                        Blend blend, Color key) {
-  const Rect src = sourceRect.Intersect({0, 0, source.Width(), source.Height()});
-  if (dest.IsEmpty() || src.IsEmpty() || sourceRect.IsEmpty()) return;
-  const Rect out = dest.Intersect(Clip());
-  const Color keyRgb = CurrentColorResolver().ToRgb(key);
-  const long long dw = dest.Width(), dh = dest.Height();
-  const long long sw = sourceRect.Width(), sh = sourceRect.Height();
-  for (int y = out.top; y < out.bottom; ++y) {
-    const int sy = sourceRect.top + static_cast<int>((y - dest.top) * sh / dh);
-    for (int x = out.left; x < out.right; ++x) {
-      const int sx = sourceRect.left + static_cast<int>((x - dest.left) * sw / dw);
-      if (!src.Contains({sx, sy})) continue;
-      const Pixel p = source.PixelAt(sx, sy);
-      switch (blend) {
-        case Blend::Opaque:
-          target_.SetPixelAt(x, y, p | 0xFF000000u);
-          break;
-        case Blend::Keyed:
-          if (PixelToColor(p) != keyRgb) target_.SetPixelAt(x, y, p | 0xFF000000u);
-          break;
-        case Blend::Alpha: {
-          const int a = AlphaOf(p);
-          if (a == 0) break;
-          const Pixel d = target_.PixelAt(x, y);
-          const auto mix = [a](Pixel s, Pixel t, int shift) {
-            const int sc = static_cast<int>((s >> shift) & 0xFF), tc = static_cast<int>((t >> shift) & 0xFF);
-            return static_cast<Pixel>((sc * a + tc * (255 - a) + 127) / 255) << shift;
-          };
-          const int outA = a + AlphaOf(d) * (255 - a) / 255;
-          target_.SetPixelAt(x, y, (static_cast<Pixel>(outA) << 24) | mix(p, d, 16) | mix(p, d, 8) | mix(p, d, 0));
-          break;
-        }
-      }
-    }
-  }
+                        BlendMode mode, Color key) {
+  BlendBitmap(target_, dest, Clip(), source, sourceRect, mode, CurrentColorResolver().ToRgb(key));
 }
 
 void BitmapCanvas::DrawBitmap(Point at, const Bitmap& bitmap) {
   const Rect dest = Rect::FromXYWH(at.x, at.y, bitmap.Width(), bitmap.Height());
-  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Opaque, 0);
+  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Opaque, 0);
 }
 
 void BitmapCanvas::StretchBitmap(const Rect& dest, const Bitmap& bitmap) {
-  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Opaque, 0);
+  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Opaque, 0);
 }
 
 void BitmapCanvas::CopyRect(const Rect& dest, const Bitmap& source, const Rect& sourceRect) {
-  Blit(ToDevice(dest), source, sourceRect, Blend::Opaque, 0);
+  Blit(ToDevice(dest), source, sourceRect, BlendMode::Opaque, 0);
 }
 
 void BitmapCanvas::DrawBitmapTransparent(const Rect& dest, const Bitmap& bitmap, Color key) {
-  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Keyed, key);
+  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Keyed, key);
 }
 
 void BitmapCanvas::DrawBitmapAlpha(const Rect& dest, const Bitmap& bitmap) {
-  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Alpha, 0);
+  Blit(ToDevice(dest), bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Alpha, 0);
 }
 
 }  // namespace vm::ui

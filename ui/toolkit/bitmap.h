@@ -61,6 +61,24 @@ class Bitmap {
   std::unique_ptr<Canvas> canvas_;
 };
 
+// How every canvas copies bitmaps (the in-memory canvas below and the system's device contexts
+// alike): the part `sourceRect` of the source is mapped onto `dest`, each destination pixel
+// taking the source pixel at its scaled offset (nearest pixel, no smoothing), so a source as big
+// as the destination copies 1:1 and a smaller or larger one is stretched. Destination pixels whose
+// source pixel lies outside the bitmap are left as they are: a copy whose source rectangle
+// reaches past the bitmap copies what is there, unscaled, and leaves the rest.
+enum class BlendMode {
+  Opaque,  // the source pixels, made opaque
+  Keyed,   // as Opaque, except pixels of the key colour, which are left out
+  Alpha,   // blended over the destination by the source pixels' alpha
+};
+// The part of `dest` that receives pixels from `sourceRect` of a bitmap of `sourceSize`.
+Rect CoveredPart(const Rect& dest, const Rect& sourceRect, Size sourceSize);
+// Blends `sourceRect` of `source` onto `dest` of `target` (bitmap coordinates), inside `clip`
+// only; `keyRgb` is the RGB key colour of BlendMode::Keyed.
+void BlendBitmap(Bitmap& target, const Rect& dest, const Rect& clip, const Bitmap& source,
+                 const Rect& sourceRect, BlendMode mode, Color keyRgb);
+
 // Draws into a bitmap: the software implementation of every canvas operation. Text goes
 // through the current text renderer, system colours through the current colour resolver.
 class BitmapCanvas : public Canvas {
@@ -101,7 +119,6 @@ class BitmapCanvas : public Canvas {
   Rect CurrentClip() const { return Clip(); }
 
  private:
-  enum class Blend { Opaque, Keyed, Alpha };
   struct State {
     Font font;
     Color textColor = clWindowText;
@@ -114,8 +131,7 @@ class BitmapCanvas : public Canvas {
   Rect ToDevice(const Rect& r) const { return r.Offset(state_.origin); }
   Rect Clip() const;
   Pixel Resolve(Color c) const;
-  // Copies `sourceRect` of `source` onto `dest` (device coordinates), nearest-neighbour.
-  void Blit(const Rect& dest, const Bitmap& source, const Rect& sourceRect, Blend blend,
+  void Blit(const Rect& dest, const Bitmap& source, const Rect& sourceRect, BlendMode mode,
             Color key);
 
   Bitmap& target_;

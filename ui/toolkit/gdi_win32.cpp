@@ -218,44 +218,36 @@ Size GdiCanvas::TextExtent(std::string_view text) {
   return {ToDesignCeil(s.cx, dpi_), ToDesignCeil(s.cy, dpi_)};
 }
 
-void GdiCanvas::Blit(const Rect& dest, const Bitmap& bitmap, const Rect& source, Blend blend, Color key) {
-  const Rect src = source.Intersect({0, 0, bitmap.Width(), bitmap.Height()});
-  if (dest.IsEmpty() || src.IsEmpty()) return;
-  Bitmap prepared;
-  const Bitmap* from = &bitmap;
-  if (blend == Blend::Alpha) {
-    // AlphaBlend wants premultiplied colours.
-    prepared = bitmap;
-    for (Pixel& p : prepared.MutablePixels()) {
-      const unsigned a = AlphaOf(p);
-      const auto mul = [a](Pixel v, int shift) { return ((((v >> shift) & 0xFF) * a + 127) / 255) << shift; };
-      p = (static_cast<Pixel>(a) << 24) | mul(p, 16) | mul(p, 8) | mul(p, 0);
-    }
-    from = &prepared;
-  }
+void GdiCanvas::Blit(const Rect& dest, const Bitmap& bitmap, const Rect& source, BlendMode mode,
+                     Color key) {
+  // The pixels are composed here by the same code as in memory, at device size, and put on the
+  // device context 1:1: the two canvases draw the same pixels, and copies whose source reaches
+  // past the bitmap leave the rest of the destination alone (a stretching blit would spread
+  // the part that exists over the whole destination).
+  const RECT d = Device(dest);
+  const Rect device{d.left, d.top, d.right, d.bottom};
+  // A design pixel may cover several device pixels: the source rectangle maps onto the device
+  // rectangle, so the scaling to the DPI is part of the same mapping.
+  const Rect covered = CoveredPart(device, source, {bitmap.Width(), bitmap.Height()});
+  if (covered.IsEmpty()) return;
+  Bitmap composed(covered.Width(), covered.Height(), 0xFF000000u);
   void* bits = nullptr;
-  HBITMAP dib = CreateDibFrom(*from, &bits);
+  HBITMAP dib = CreateDibFrom(composed, &bits);
   if (!dib) return;
   HDC mem = CreateCompatibleDC(dc_);
   HGDIOBJ old = SelectObject(mem, dib);
-  const RECT d = Device(dest);
-  const int dw = d.right - d.left, dh = d.bottom - d.top;
-  switch (blend) {
-    case Blend::Opaque:
-      SetStretchBltMode(dc_, (dw == src.Width() && dh == src.Height()) ? COLORONCOLOR : HALFTONE);
-      SetBrushOrgEx(dc_, 0, 0, nullptr);
-      StretchBlt(dc_, d.left, d.top, dw, dh, mem, src.left, src.top, src.Width(), src.Height(), SRCCOPY);
-      break;
-    case Blend::Keyed:
-      TransparentBlt(dc_, d.left, d.top, dw, dh, mem, src.left, src.top, src.Width(), src.Height(),
-                     ToColorRef(key));
-      break;
-    case Blend::Alpha: {
-      BLENDFUNCTION fn{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      AlphaBlend(dc_, d.left, d.top, dw, dh, mem, src.left, src.top, src.Width(), src.Height(), fn);
-      break;
-    }
+  const std::size_t bytes = composed.Pixels().size() * sizeof(Pixel);
+  if (mode != BlendMode::Opaque) {
+    // Keyed and blended pixels need what is there already.
+    BitBlt(mem, 0, 0, covered.Width(), covered.Height(), dc_, covered.left, covered.top, SRCCOPY);
+    GdiFlush();
+    std::memcpy(composed.MutablePixels().data(), bits, bytes);
+    for (Pixel& p : composed.MutablePixels()) p |= 0xFF000000u;
   }
+  BlendBitmap(composed, device.Offset(-covered.left, -covered.top), {0, 0, covered.Width(), covered.Height()},
+              bitmap, source, mode, static_cast<Color>(ToColorRef(key)));
+  std::memcpy(bits, composed.Pixels().data(), bytes);
+  BitBlt(dc_, covered.left, covered.top, covered.Width(), covered.Height(), mem, 0, 0, SRCCOPY);
   SelectObject(mem, old);
   DeleteDC(mem);
   DeleteObject(dib);
@@ -263,23 +255,23 @@ void GdiCanvas::Blit(const Rect& dest, const Bitmap& bitmap, const Rect& source,
 
 void GdiCanvas::DrawBitmap(Point at, const Bitmap& bitmap) {
   Blit(Rect::FromXYWH(at.x, at.y, bitmap.Width(), bitmap.Height()), bitmap,
-       {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Opaque, 0);
+       {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Opaque, 0);
 }
 
 void GdiCanvas::StretchBitmap(const Rect& dest, const Bitmap& bitmap) {
-  Blit(dest, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Opaque, 0);
+  Blit(dest, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Opaque, 0);
 }
 
 void GdiCanvas::CopyRect(const Rect& dest, const Bitmap& source, const Rect& sourceRect) {
-  Blit(dest, source, sourceRect, Blend::Opaque, 0);
+  Blit(dest, source, sourceRect, BlendMode::Opaque, 0);
 }
 
 void GdiCanvas::DrawBitmapTransparent(const Rect& dest, const Bitmap& bitmap, Color key) {
-  Blit(dest, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Keyed, key);
+  Blit(dest, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Keyed, key);
 }
 
 void GdiCanvas::DrawBitmapAlpha(const Rect& dest, const Bitmap& bitmap) {
-  Blit(dest, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, Blend::Alpha, 0);
+  Blit(dest, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, BlendMode::Alpha, 0);
 }
 
 // ---- GdiTextRenderer ----
@@ -313,8 +305,9 @@ void GdiTextRenderer::DrawText(Bitmap& target, Point at, std::string_view text, 
   SetBkMode(dc, background ? OPAQUE : TRANSPARENT);
   if (background) SetBkColor(dc, ToColorRef(*background));
   const RECT r{area.left, area.top, area.right, area.bottom};
-  ExtTextOutW(dc, at.x, at.y, ETO_CLIPPED | (background ? ETO_OPAQUE : 0), &r, wide.c_str(),
-              static_cast<UINT>(wide.size()), nullptr);
+  // An opaque background fills the text's cell (the background mode), as text on a window does;
+  // ETO_OPAQUE would fill the whole clip rectangle.
+  ExtTextOutW(dc, at.x, at.y, ETO_CLIPPED, &r, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
   GdiFlush();
   // GDI leaves the alpha byte of what it drew at 0: what changed becomes opaque.
   const Pixel* drawn = static_cast<const Pixel*>(bits);

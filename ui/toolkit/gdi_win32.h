@@ -87,11 +87,10 @@ class GdiCanvas : public Canvas {
     bool transparentText = false;
     Point origin;
   };
-  enum class Blend { Opaque, Keyed, Alpha };
   RECT Device(const Rect& r) const;
   POINT Device(Point p) const;
   int Thickness() const;
-  void Blit(const Rect& dest, const Bitmap& bitmap, const Rect& source, Blend blend, Color key);
+  void Blit(const Rect& dest, const Bitmap& bitmap, const Rect& source, BlendMode mode, Color key);
 
   HDC dc_;
   int dpi_;

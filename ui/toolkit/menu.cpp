@@ -117,9 +117,7 @@ void PopupMenu::Popup(int x, int y) {
 
 Size PopupMenu::DefaultItemSize(const MenuItem& item) const {
   if (item.IsSeparator()) return {0, 9};
-  Font menuFont;
-  menuFont.name = "Segoe UI";
-  menuFont.height = -12;
+  const Font menuFont = ItemFont();
   TextRenderer& renderer = owner_ ? owner_->App().GetBackend().Text() : CurrentTextRenderer();
   const Size text = renderer.Measure(menuFont, item.Caption().empty() ? " " : item.Caption());
   const int imageWidth = images_ ? images_->Width() : 16;
@@ -136,9 +134,18 @@ Size PopupMenu::MeasureItem(MenuItem& item) {
   return size;
 }
 
+Font PopupMenu::ItemFont() {
+  Font font;
+  font.name = "Segoe UI";
+  font.height = -12;
+  font.color = clMenuText;
+  return font;
+}
+
 void PopupMenu::PeerDrawItem(MenuItem& item, Canvas& canvas, const Rect& rect, bool selected) {
   if (!OnDrawItem || !owner_) return;
   Application::DispatchScope scope(owner_->App());
+  canvas.SetFont(ItemFont());
   auto handler = OnDrawItem;
   handler(item, canvas, rect, selected);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/toolkit/control.h"
+#include "ui/toolkit/font.h"
 
 namespace vm::ui {
 
@@ -131,7 +132,11 @@ class PopupMenu {
   // the text (default menu font) plus 4 and the image height plus 4, and as wide as image,
   // gaps and text.
   Size DefaultItemSize(const MenuItem& item) const;
-  // Calls OnDrawItem (from the backend's draw request); nothing without a hook.
+  // The font owner-drawn items are measured in, and that the canvas holds when OnDrawItem is
+  // called (the system's menu font of Windows 10 and 11: Segoe UI 9 pt).
+  static Font ItemFont();
+  // Calls OnDrawItem (from the backend's draw request) with the canvas set to ItemFont;
+  // nothing without a hook.
   void PeerDrawItem(MenuItem& item, Canvas& canvas, const Rect& rect, bool selected);
 
  private:
