@@ -20,6 +20,8 @@ class TaskEditorWindow {
   virtual void ShowEditBuf() = 0;
   // The month name and the year that the calendar (any one that ShowCalendar fills) shows.
   virtual void ShowCalendarCaption(const std::string& month, const std::string& year) = 0;
+  // The running time, shown while the editor is visible (the clock's tick).
+  virtual void ShowCurrentTime(const std::string& text) = 0;
 
  protected:
   ~TaskEditorWindow() = default;

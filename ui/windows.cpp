@@ -1,9 +1,15 @@
 #include "ui/windows.h"
 
+#include "app/main_form.h"
+#include "ui/task_editor/task_editor.h"
+
 namespace vm {
 
 WindowKinds AllWindowKinds() {
   WindowKinds kinds{};
+  kinds[kTaskEditorWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TForm2>(owner.App(), owner);
+  };
   return kinds;
 }
 

@@ -27,6 +27,7 @@ struct CaptionEditor : ui::Form, TaskEditorWindow {
   bool NewTaskMode() const override { return false; }
   void OpenOnDate(DateTime) override {}
   void ShowEditBuf() override {}
+  void ShowCurrentTime(const std::string&) override {}
   void ShowCalendarCaption(const std::string& month, const std::string& year) override {
     shownMonth = month;
     shownYear = year;
