@@ -154,6 +154,7 @@ void TForm2::Describe() {
   Grid.SetFixedRows(1);
   Grid.SetFixedCols(0);
   Grid.SetDefaultDrawing(false);
+  Grid.SetGridLineColor(ui::clNone);
   Grid.SetColor(ui::clGradientInactiveCaption);
   {
     ui::Font font;
@@ -591,7 +592,11 @@ void TForm2::ShowSummary() {
     count = period >= kPeriodMinutes && period <= kPeriodDays ? RepeatCount() : 1;
   }
   const std::string periodText = owner_.scheduler.PeriodText(period, count);
-  if (auto kind = language.LookUpText(mask == 0 ? "L2.16" : "20024")) text += *kind;
+  // The kind word is set off from the date by a blank (the date ends in a digit or "PM").
+  if (auto kind = language.LookUpText(mask == 0 ? "L2.16" : "20024")) {
+    if (!kind->empty() && kind->front() != ' ') text += ' ';
+    text += *kind;
+  }
   text += " " + periodText;
   InfoL.SetCaption(text);
 }

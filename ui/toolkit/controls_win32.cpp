@@ -307,6 +307,30 @@ LRESULT DrawColorItem(WindowRecord& r, const DRAWITEMSTRUCT& dis) {
   return TRUE;
 }
 
+// One brush per colour, kept for the life of the program (a window uses a handful of colours).
+HBRUSH SolidBrush(COLORREF colour) {
+  static std::unordered_map<COLORREF, HBRUSH> brushes;
+  HBRUSH& brush = brushes[colour];
+  if (!brush) brush = CreateSolidBrush(colour);
+  return brush;
+}
+
+// The background and text colour of a check box (always its own or its parent's colour, so it
+// sits on the window's colour) and of an edit whose colour or font colour was set.
+std::optional<LRESULT> ControlColors(WindowRecord& r, HDC dc) {
+  WindowedControl* c = r.control;
+  if (!c) return std::nullopt;
+  const ColorResolver& colors = r.backend->Colors();
+  const bool edit = c->Kind() == ControlKind::Edit || c->Kind() == ControlKind::Memo;
+  if (edit && c->ParentColor() && c->GetFont().color == clWindowText) return std::nullopt;
+  if (!edit && c->Kind() != ControlKind::CheckBox) return std::nullopt;
+  const Color back = edit && c->ParentColor() ? clWindow : c->GetColor();
+  const COLORREF backRef = static_cast<COLORREF>(colors.ToRgb(back));
+  if (c->Enabled()) SetTextColor(dc, static_cast<COLORREF>(colors.ToRgb(c->GetFont().color)));
+  SetBkColor(dc, backRef);
+  return reinterpret_cast<LRESULT>(SolidBrush(backRef));
+}
+
 }  // namespace
 
 WindowRecord* ControlRecordOf(HWND hwnd) {
@@ -323,6 +347,9 @@ std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HSCROLL:
     case WM_VSCROLL: child = reinterpret_cast<HWND>(lp); break;
     case WM_DRAWITEM: child = reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hwndItem; break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: child = reinterpret_cast<HWND>(lp); break;
     default: return std::nullopt;
   }
   WindowRecord* r = child ? ControlRecordOf(child) : nullptr;
@@ -332,6 +359,9 @@ std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: return OnCommand(*r, wp);
     case WM_NOTIFY: return OnNotify(*r, lp);
     case WM_DRAWITEM: return DrawColorItem(*r, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: return ControlColors(*r, reinterpret_cast<HDC>(wp));
     default:
       if (auto* bar = dynamic_cast<TrackBar*>(r->control))
         bar->PeerPositionChanged(static_cast<int>(SendMessageW(r->hwnd, TBM_GETPOS, 0, 0)));
