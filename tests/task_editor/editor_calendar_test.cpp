@@ -148,6 +148,7 @@ TEST_F(Calendar, TheCalendarLabelsLightUpUnderTheMouse) {
 }
 
 TEST_F(Calendar, TheClockTickShowsTheRunningTimeWhileTheEditorIsVisible) {
+  clock.Set(*EncodeDateTime({2026, 12, 7}, {12, 0, 30}));  // not a full hour: nothing is spoken
   TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
   form->DisplayTick();
   EXPECT_EQ(editor.CurrTimeL.Caption(), locale.LongTime(clock.Now()));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_form_fixture.h"
+#include "scheduler/speech.h"
 #include "ui/task_editor/task_editor.h"
 #include "ui/windows.h"
 
@@ -17,6 +18,11 @@ class EditorTest : public MainFormTest {
     services.windows = AllWindowKinds();
     Create();
     form->scheduler.TaskList.clear();
+  }
+  // The clock's speech probe runs on a worker that uses the fake server: it must be done
+  // before the fakes go.
+  ~EditorTest() override {
+    if (form && form->Speaker) EXPECT_TRUE(form->Speaker->WaitForWorkers(std::chrono::seconds(10)));
   }
 
   // A fresh editor on `task` (put into the list first), shown as EditTask shows it.
