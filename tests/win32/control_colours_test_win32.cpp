@@ -29,6 +29,7 @@ class ColouredControls : public Form {
     Pages.SetBounds(200, 8, 190, 150);
     OnPage.SetBounds(8, 8, 150, 20);
     OnPage.SetCaption("On a page");
+    Sheet.SetColor(clBtnFace);  // the box on it follows the page, not the form
   }
   CheckBox Box{*this, "Box"};
   Edit Grey{*this, "Grey"};
