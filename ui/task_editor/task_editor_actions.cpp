@@ -66,7 +66,11 @@ void TForm2::ImmedCBClick(ui::Control& sender) {
 }
 
 void TForm2::AlarmMessageChange(ui::Control&) {
-  // OnChange fires for the user's typing only; loading sets the text in code.
+  // OnChange fires for the user's typing only; loading sets the text in code. The memo's
+  // length limit counts characters; in a code page with two-byte characters the record's 247
+  // bytes are reached earlier, and the memo keeps no more than the file will.
+  const std::string fitted = FitTaskText(AlarmMessage.Text(), kMessageField - 1, owner_.Services().codec);
+  if (fitted != AlarmMessage.Text()) AlarmMessage.SetText(fitted);
   ++ModifiedCounter;
 }
 
