@@ -241,3 +241,18 @@ TEST_F(Load, EditTaskOfAnUnknownIdOpensNothingAndTheClockMenuAddsANewTask) {
 
 }  // namespace
 }  // namespace vm::testing
+
+namespace vm::testing {
+namespace {
+
+TEST_F(EditorTest, TheShownEditorTakesTheFocusOnceItIsOnScreen) {
+  TForm2& editor = OpenNew();
+  const int before = backend.State(editor)->activations;
+  backend.AdvanceMs(50);
+  EXPECT_EQ(backend.State(editor)->activations, before + 1);
+  backend.AdvanceMs(200);  // once only
+  EXPECT_EQ(backend.State(editor)->activations, before + 1);
+}
+
+}  // namespace
+}  // namespace vm::testing

@@ -69,6 +69,8 @@ void TForm2::Describe() {
   SetShowHint(true);
   SetKeyPreview(true);
   SetCaption("Task");
+  FocusTimer.SetEnabled(false);
+  FocusTimer.SetInterval(10);
 
   auto place = [](ui::Control& c, int left, int top, int width, int height) { c.SetBounds(left, top, width, height); };
   auto box = [&](ui::CheckBox& c, int left, int top, int width, const char* caption) {
@@ -259,6 +261,7 @@ void TForm2::Wire() {
   OnPaint = Bind(this, &TForm2::FormPaint);
   OnKeyPress = Bind(this, &TForm2::FormKeyPress);
   OnMouseMove = Bind(this, &TForm2::FormMouseMove);
+  FocusTimer.OnTimer = Bind(this, &TForm2::FocusTimerTimer);
   Button5.OnClick = Bind(this, &TForm2::LabelOKClick);
   for (ui::Control* c : std::initializer_list<ui::Control*>{
            &ActiveCh, &PassedCh, &SpeakCh, &HiberCheck, &RebootCheck, &AlSoundCh, &WakeupCh, &LockCheck,
@@ -396,6 +399,16 @@ void TForm2::FormShow(ui::Control&) {
   std::array<ui::Label*, 7> names{&SdL1, &SdL2, &SdL3, &SdL4, &SdL5, &SdL6, &SdL7};
   for (int i = 0; i < 7; ++i) names[i]->SetCaption(owner_.GetLanguage().Msg(kWeekdayKeys[i]));
   LoadFromEditBuf();
+  // Opened from the notification-area menu the window would stay behind the menu's owner
+  // without the keyboard: once it is on screen it takes the focus, so that Esc and typing
+  // reach it at once.
+  FocusTimer.SetEnabled(false);
+  FocusTimer.SetEnabled(true);
+}
+
+void TForm2::FocusTimerTimer(ui::Timer&) {
+  FocusTimer.SetEnabled(false);
+  if (Visible()) BringToFront();
 }
 
 void TForm2::ShowEditBuf() {

@@ -101,6 +101,7 @@ class TForm2 : public ui::Form, public TaskEditorWindow {
   ui::CheckBox PwrOn_CB{Tab3, "PwrOn_CB"}, PwrOff_CB{Tab3, "PwrOff_CB"}, LockS_CB{Tab3, "LockS_CB"},
       UnLockS_CB{Tab3, "UnLockS_CB"}, LoOnS_CB{Tab3, "LoOnS_CB"}, LoOfS_CB{Tab3, "LoOfS_CB"},
       SSaverOn_CB{Tab3, "SSaverOn_CB"}, SSaverOff_CB{Tab3, "SSaverOff_CB"};
+  ui::Timer FocusTimer{*this, "FocusTimer"};  // gives the shown window the focus
   // Drawn over the calendar when in use, so it comes last.
   ui::ComboBox CalCB{*this, "CalCB"};
 
@@ -133,6 +134,7 @@ class TForm2 : public ui::Form, public TaskEditorWindow {
   void FormPaint(ui::Control& sender, ui::Canvas& canvas);
   void FormKeyPress(ui::Control& sender, char32_t& key);
   void FormMouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
+  void FocusTimerTimer(ui::Timer& sender);
   void LabelOKClick(ui::Control& sender);
   void ActiveChClick(ui::Control& sender);
   void MessageCheckClick(ui::Control& sender);
