@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "app/task_editor_window.h"
 #include "core/date_text.h"
 #include "core/log.h"
 #include "platform/desktop.h"
@@ -48,6 +49,8 @@ void TForm1::DisplayTick() {
   // The options window (its Label3: date and time) and the task editor (its CurrTimeL: the
   // time) show the running time too; they are served here through Slots[kOptionsWindow] and
   // Slots[kTaskEditorWindow], while visible, once those windows are part of the program.
+  if (TaskEditorWindow* editor = TaskEditor(); editor && Slots[kTaskEditorWindow]->Visible())
+    editor->ShowCurrentTime(services_.locale.LongTime(services_.clock.Now()));
   SplitClockTime();
   AnnounceHour();
   if (!Visible()) return;

@@ -101,6 +101,16 @@ void TForm1::mTaskClick(ui::MenuItem&) {
 }
 
 void TForm1::mTaskAddClick(ui::MenuItem&) {
+  if (!services_.windows[kTaskListWindow]) {
+    // Without a task list window the item opens the editor on a new task itself.
+    const std::size_t before = scheduler.TaskList.size();
+    if (EditNewTask() && scheduler.TaskList.size() != before) {
+      scheduler.UpdateCurTask();
+      scheduler.SaveList();
+      ShowClockDate();
+    }
+    return;
+  }
   CreateForm(kTaskListWindow);
   ShowSecondary(kTaskListWindow);
   // The task list's new-task command comes with the task list window.

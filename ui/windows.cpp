@@ -4,11 +4,15 @@
 
 #include "app/main_form.h"
 #include "ui/alarm/alarm_form.h"
+#include "ui/task_editor/task_editor.h"
 
 namespace vm {
 
 WindowKinds AllWindowKinds() {
   WindowKinds kinds{};
+  kinds[kTaskEditorWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TForm2>(owner.App(), owner);
+  };
   kinds[kAlarmWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
     return std::make_unique<TAlForm>(owner.App(), owner);
   };

@@ -262,3 +262,44 @@ TEST_F(ToolkitTest, MemoLinesSplitOnEveryLineBreak) {
 
 }  // namespace
 }  // namespace vm::ui::testing
+
+namespace vm::ui::testing {
+namespace {
+
+class ListOptionsTest : public ToolkitTest {};
+
+TEST_F(ListOptionsTest, OpeningAListInCodeFiresNothingAndReachesThePeer) {
+  Form form{app, "Options"};
+  ComboBox combo{form, "Combo"};
+  Edit edit{form, "Edit"};
+  UpDown spin{form, "Spin"};
+  combo.SetItems({"a", "b"});
+  int events = 0;
+  combo.OnDropDown = [&](Control&) { ++events; };
+  combo.OnCloseUp = [&](Control&) { ++events; };
+  form.Show();
+  combo.SetDroppedDown(true);
+  EXPECT_TRUE(combo.DroppedDown());
+  EXPECT_TRUE(backend.ControlPeer(combo)->droppedDown);
+  // The user's choice closes it as the list does.
+  backend.ChooseItem(combo, 1);
+  EXPECT_FALSE(combo.DroppedDown());
+  EXPECT_EQ(combo.ItemIndex(), 1);
+  combo.SetDroppedDown(true);
+  combo.SetDroppedDown(false);
+  EXPECT_FALSE(backend.ControlPeer(combo)->droppedDown);
+  EXPECT_EQ(events, 1);  // only the closing by the user: the list was already open
+
+  const int stylePushes = backend.ControlPeer(edit)->pushes.at(PeerAspect::Style);
+  edit.SetBorder(false);
+  edit.SetBorder(false);
+  EXPECT_FALSE(edit.Border());
+  EXPECT_EQ(backend.ControlPeer(edit)->pushes.at(PeerAspect::Style), stylePushes + 1);
+  spin.SetArrowKeys(false);
+  spin.SetAlignButton(UpDownAlign::Left);
+  EXPECT_FALSE(spin.ArrowKeys());
+  EXPECT_EQ(spin.AlignButton(), UpDownAlign::Left);
+}
+
+}  // namespace
+}  // namespace vm::ui::testing

@@ -313,6 +313,30 @@ LRESULT DrawColorItem(WindowRecord& r, const DRAWITEMSTRUCT& dis) {
   return TRUE;
 }
 
+// One brush per colour, kept for the life of the program (a window uses a handful of colours).
+HBRUSH SolidBrush(COLORREF colour) {
+  static std::unordered_map<COLORREF, HBRUSH> brushes;
+  HBRUSH& brush = brushes[colour];
+  if (!brush) brush = CreateSolidBrush(colour);
+  return brush;
+}
+
+// The background and text colour of a check box (always its own or its parent's colour, so it
+// sits on the window's colour) and of an edit whose colour or font colour was set.
+std::optional<LRESULT> ControlColors(WindowRecord& r, HDC dc) {
+  WindowedControl* c = r.control;
+  if (!c) return std::nullopt;
+  const ColorResolver& colors = r.backend->Colors();
+  const bool edit = c->Kind() == ControlKind::Edit || c->Kind() == ControlKind::Memo;
+  if (edit && c->ParentColor() && c->GetFont().color == clWindowText) return std::nullopt;
+  if (!edit && c->Kind() != ControlKind::CheckBox) return std::nullopt;
+  const Color back = edit && c->ParentColor() ? clWindow : c->GetColor();
+  const COLORREF backRef = static_cast<COLORREF>(colors.ToRgb(back));
+  if (c->Enabled()) SetTextColor(dc, static_cast<COLORREF>(colors.ToRgb(c->GetFont().color)));
+  SetBkColor(dc, backRef);
+  return reinterpret_cast<LRESULT>(SolidBrush(backRef));
+}
+
 }  // namespace
 
 WindowRecord* ControlRecordOf(HWND hwnd) {
@@ -329,6 +353,9 @@ std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HSCROLL:
     case WM_VSCROLL: child = reinterpret_cast<HWND>(lp); break;
     case WM_DRAWITEM: child = reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->hwndItem; break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: child = reinterpret_cast<HWND>(lp); break;
     default: return std::nullopt;
   }
   WindowRecord* r = child ? ControlRecordOf(child) : nullptr;
@@ -338,6 +365,9 @@ std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: return OnCommand(*r, wp);
     case WM_NOTIFY: return OnNotify(*r, lp);
     case WM_DRAWITEM: return DrawColorItem(*r, *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: return ControlColors(*r, reinterpret_cast<HDC>(wp));
     default:
       if (auto* bar = dynamic_cast<TrackBar*>(r->control))
         bar->PeerPositionChanged(static_cast<int>(SendMessageW(r->hwnd, TBM_GETPOS, 0, 0)));
@@ -362,7 +392,8 @@ Native NativeFor(WindowedControl& c) {
   switch (c.Kind()) {
     case ControlKind::Button: return {L"BUTTON", base | WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::CheckBox: return {L"BUTTON", base | WS_TABSTOP | BS_CHECKBOX, 0};
-    case ControlKind::Edit: return {L"EDIT", base | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Edit:
+      return {L"EDIT", base | WS_TABSTOP | ES_AUTOHSCROLL, static_cast<Edit&>(c).Border() ? WS_EX_CLIENTEDGE : 0u};
     case ControlKind::Memo: {
       auto& memo = static_cast<Memo&>(c);
       DWORD style = base | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
@@ -382,7 +413,10 @@ Native NativeFor(WindowedControl& c) {
       const bool vertical = static_cast<TrackBar&>(c).GetOrientation() == Orientation::Vertical;
       return {TRACKBAR_CLASSW, base | WS_TABSTOP | TBS_AUTOTICKS | (vertical ? TBS_VERT : TBS_HORZ), 0};
     }
-    case ControlKind::UpDown: return {UPDOWN_CLASSW, base | UDS_ARROWKEYS, 0};
+    case ControlKind::UpDown: {
+      const auto& up = static_cast<UpDown&>(c);
+      return {UPDOWN_CLASSW, base | (up.ArrowKeys() ? UDS_ARROWKEYS : 0) | (up.Wrap() ? UDS_WRAP : 0), 0};
+    }
     case ControlKind::PageControl: return {WC_TABCONTROLW, base | WS_TABSTOP | WS_CLIPCHILDREN, 0};
     case ControlKind::ListView:
       return {WC_LISTVIEWW, base | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE};
@@ -464,7 +498,11 @@ void PushText(HWND hwnd, WindowedControl& c) {
 
 void PushState(HWND hwnd, WindowedControl& c) {
   if (auto* box = dynamic_cast<CheckBox*>(&c)) SendMessageW(hwnd, BM_SETCHECK, box->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-  else if (auto* combo = dynamic_cast<ComboBox*>(&c)) SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(combo->ItemIndex()), 0);
+  else if (auto* combo = dynamic_cast<ComboBox*>(&c)) {
+    SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(combo->ItemIndex()), 0);
+    if (combo->DroppedDown() != (SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0) && IsWindowVisible(hwnd))
+      SendMessageW(hwnd, CB_SHOWDROPDOWN, combo->DroppedDown() ? TRUE : FALSE, 0);
+  }
   else if (auto* bar = dynamic_cast<TrackBar*>(&c)) SendMessageW(hwnd, TBM_SETPOS, TRUE, bar->Position());
   else if (auto* up = dynamic_cast<UpDown*>(&c)) SendMessageW(hwnd, UDM_SETPOS32, 0, up->Position());
   else if (auto* pages = dynamic_cast<PageControl*>(&c)) SendMessageW(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(pages->ActivePageIndex()), 0);
@@ -605,6 +643,21 @@ void Win32Backend::UpdateControlPeer(PeerHandle peer, WindowedControl& c, PeerAs
       if (auto* edit = dynamic_cast<Edit*>(&c)) {
         SendMessageW(hwnd, EM_SETREADONLY, edit->ReadOnly() ? TRUE : FALSE, 0);
         SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(edit->MaxLength()), 0);
+        const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        const LONG_PTR wanted = edit->Border() ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+        if (wanted != ex) {
+          SetWindowLongPtrW(hwnd, GWL_EXSTYLE, wanted);
+          SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        }
+      } else if (auto* up = dynamic_cast<UpDown*>(&c)) {
+        // The arrows never move or resize the edit themselves: the portable bounds stay true.
+        LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE) &
+                         ~static_cast<LONG_PTR>(UDS_ARROWKEYS | UDS_ALIGNLEFT | UDS_ALIGNRIGHT | UDS_WRAP);
+        if (up->ArrowKeys()) style |= UDS_ARROWKEYS;
+        if (up->Wrap()) style |= UDS_WRAP;
+        SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+        WindowRecord* buddy = up->Associate() ? Record(up->Associate()->Peer()) : nullptr;
+        SendMessageW(hwnd, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy && !buddy->dead ? buddy->hwnd : nullptr), 0);
       } else if (auto* list = dynamic_cast<ListView*>(&c)) {
         const DWORD ex = LVS_EX_DOUBLEBUFFER | (list->RowSelect() ? LVS_EX_FULLROWSELECT : 0);
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER, ex);

@@ -268,6 +268,10 @@ Result OnDrawItem(WindowRecord& r, WPARAM, LPARAM lp) {
 
 // Notifications of the controls inside the form.
 Result OnNotify(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_NOTIFY, wp, lp); }
+// The colours of the controls inside the form.
+Result OnCtlColorEdit(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_CTLCOLOREDIT, wp, lp); }
+Result OnCtlColorStatic(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_CTLCOLORSTATIC, wp, lp); }
+Result OnCtlColorBtn(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_CTLCOLORBTN, wp, lp); }
 Result OnHScroll(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_HSCROLL, wp, lp); }
 Result OnVScroll(WindowRecord&, WPARAM wp, LPARAM lp) { return ReflectToControl(WM_VSCROLL, wp, lp); }
 
@@ -332,6 +336,9 @@ const std::unordered_map<UINT, Handler>& Handlers() {
       {WM_VSCROLL, &OnVScroll},
       {WM_MEASUREITEM, &OnMeasureItem},
       {WM_DRAWITEM, &OnDrawItem},
+      {WM_CTLCOLOREDIT, &OnCtlColorEdit},
+      {WM_CTLCOLORSTATIC, &OnCtlColorStatic},
+      {WM_CTLCOLORBTN, &OnCtlColorBtn},
       {WM_QUERYENDSESSION, &OnQueryEndSession},
       {WM_ENDSESSION, &OnEndSession},
       {WM_POWERBROADCAST, &OnPowerBroadcast},

@@ -42,6 +42,8 @@ class TrackBar : public WindowedControl {
 
 enum class UpDownDirection : std::uint8_t { None, Up, Down };
 enum class UpDownButton : std::uint8_t { Next, Previous };
+// Which side of its associated edit the arrows sit on.
+enum class UpDownAlign : std::uint8_t { Right, Left };
 
 // Asked before the position changes; `allowChange` false keeps the old position.
 using UpDownChangingEvent =
@@ -62,6 +64,11 @@ class UpDown : public WindowedControl {
   // Past one end the position continues from the other end instead of stopping.
   bool Wrap() const { return wrap_; }
   void SetWrap(bool on) { wrap_ = on; }
+  UpDownAlign AlignButton() const { return alignButton_; }
+  void SetAlignButton(UpDownAlign align) { alignButton_ = align; Push(PeerAspect::Style); }
+  // When on, the up and down arrow keys in the associated edit (or the up-down itself) spin it.
+  bool ArrowKeys() const { return arrowKeys_; }
+  void SetArrowKeys(bool on) { arrowKeys_ = on; Push(PeerAspect::Style); }
   // The edit that shows the position (nullptr: none). It is updated as by code: its OnChange
   // does not fire, the up-down's own events report the change.
   Edit* Associate() const { return associate_; }
@@ -82,6 +89,8 @@ class UpDown : public WindowedControl {
   int position_ = 0;
   int increment_ = 1;
   bool wrap_ = false;
+  UpDownAlign alignButton_ = UpDownAlign::Right;
+  bool arrowKeys_ = true;
   Edit* associate_ = nullptr;
 };
 

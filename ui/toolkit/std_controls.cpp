@@ -62,6 +62,12 @@ void Edit::SetText(const std::string& text) {
   SetCaption(maxLength_ > 0 ? FirstCodePoints(text, maxLength_) : text);
 }
 
+void Edit::SetBorder(bool on) {
+  if (on == border_) return;
+  border_ = on;
+  Push(PeerAspect::Style);
+}
+
 void Edit::SetReadOnly(bool on) {
   if (on == readOnly_) return;
   readOnly_ = on;
@@ -188,6 +194,12 @@ void ComboBox::PeerSelected(int index) {
   itemIndex_ = index;
   StoreCaptionFromPeer(index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string());
   Fire(EventKind::Change, OnChange, *this);
+}
+
+void ComboBox::SetDroppedDown(bool open) {
+  if (open == droppedDown_) return;
+  droppedDown_ = open;
+  Push(PeerAspect::State);
 }
 
 void ComboBox::PeerDropDown(bool open) {

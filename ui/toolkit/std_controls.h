@@ -46,6 +46,9 @@ class Edit : public WindowedControl {
   void SetText(const std::string& text);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool on);
+  // The sunken frame around the text (on by default).
+  bool Border() const { return border_; }
+  void SetBorder(bool on);
   // The most characters (code points) the user may enter; 0: no limit.
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);
@@ -59,6 +62,7 @@ class Edit : public WindowedControl {
 
  private:
   bool readOnly_ = false;
+  bool border_ = true;
   int maxLength_ = 0;
 };
 
@@ -117,6 +121,8 @@ class ComboBox : public WindowedControl {
   int DropDownCount() const { return dropDownCount_; }
   void SetDropDownCount(int count) { dropDownCount_ = count < 1 ? 1 : count; }
   bool DroppedDown() const { return droppedDown_; }
+  // In code: opens or closes the list; OnDropDown and OnCloseUp do not fire.
+  void SetDroppedDown(bool open);
 
   NotifyEvent OnDropDown;
   NotifyEvent OnCloseUp;

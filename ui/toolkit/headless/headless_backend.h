@@ -76,6 +76,7 @@ class HeadlessBackend : public Backend {
     bool visible = true;
     bool enabled = true;
     bool checked = false;
+    bool droppedDown = false;  // a combo box's list is open
     int index = -1;      // item index, position or active page
     int itemCount = 0;   // items, rows or pages
     int columnCount = 0;

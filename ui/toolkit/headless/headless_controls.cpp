@@ -62,7 +62,10 @@ void HeadlessBackend::UpdateControlPeer(PeerHandle peer, WindowedControl& contro
       break;
     case PeerAspect::State:
       if (auto* c = dynamic_cast<CheckBox*>(&control)) s->checked = c->Checked();
-      if (auto* c = dynamic_cast<ComboBox*>(&control)) s->index = c->ItemIndex();
+      if (auto* c = dynamic_cast<ComboBox*>(&control)) {
+        s->index = c->ItemIndex();
+        s->droppedDown = c->DroppedDown();
+      }
       if (auto* c = dynamic_cast<TrackBar*>(&control)) s->index = c->Position();
       if (auto* c = dynamic_cast<UpDown*>(&control)) s->index = c->Position();
       if (auto* c = dynamic_cast<PageControl*>(&control)) s->index = c->ActivePageIndex();
