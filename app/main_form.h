@@ -25,6 +25,7 @@ class VisualStyle;
 }  // namespace theme
 class SessionSubscription;
 class TaskEditorWindow;
+struct CalendarState;
 class SoundPlayer;
 class Speech;
 class SystemMessageHandler;
@@ -170,6 +171,9 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // The new-task path: creates the editor if needed (and keeps it for the next use), shows it
   // modally in new-task mode. False when there is no task editor to show. The caller saves.
   bool EditNewTask();
+  // Fills a 7 x 7 grid with the month of `cursor` (row 0 the weekday names, Monday first),
+  // selects the state's selected day and leaves the cursor on the first day of the next month.
+  void ShowCalendar(DateTime& cursor, ui::StringGrid& grid, CalendarState& state);
   void MyClick(ui::Control& sender);
   std::unique_ptr<theme::DGroupButs> TopButtons;      // TopP, TopA, TopH
   std::unique_ptr<theme::DGroupButs> CaptionButtons;  // MinP, OffP

@@ -2,6 +2,8 @@
 // What the clock and the other windows ask of the task editor (window number 3). The editor
 // window implements it; they reach it through the clock's slot (TForm1::TaskEditor).
 
+#include <string>
+
 #include "core/date_time.h"
 
 namespace vm {
@@ -16,6 +18,8 @@ class TaskEditorWindow {
   virtual void OpenOnDate(DateTime alarmTime) = 0;
   // Shows EditBuf in the controls again (after the scheduler changed it).
   virtual void ShowEditBuf() = 0;
+  // The month name and the year that the calendar (any one that ShowCalendar fills) shows.
+  virtual void ShowCalendarCaption(const std::string& month, const std::string& year) = 0;
 
  protected:
   ~TaskEditorWindow() = default;
