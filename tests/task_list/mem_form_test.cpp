@@ -273,6 +273,22 @@ TEST_F(MemFormTest, EditOpensTheEditorOnTheSelectedTaskAndTheRowShowsTheNewValue
   EXPECT_EQ(form->Slots[kTaskEditorWindow], nullptr);
 }
 
+TEST_F(MemFormTest, ADoubleClickOnARowEditsThatTaskAndOnAnEmptyRowNothing) {
+  Start();
+  AddTask("first", kToday + 1);
+  AddTask("second", kToday + 2);
+  TMemForm& list = OpenList();
+  std::string edited;
+  backend.OnNextModal([&](ui::Form& editor) {
+    edited = form->scheduler.EditBuf.Message;
+    editor.SetModalResult(ui::mrNo);
+  });
+  backend.DoubleClickOn(list.Grid, CellCentre(list.Grid, 2, 2));
+  EXPECT_EQ(edited, "second");
+  backend.DoubleClickOn(list.Grid, CellCentre(list.Grid, 2, 5));
+  EXPECT_EQ(editorsMade, 1);
+}
+
 TEST_F(MemFormTest, NewTaskFromTheClockMenuGoesThroughTheListWithTheEditorInNewTaskMode) {
   Start();
   AddTask("old", kToday + 1);
