@@ -381,8 +381,11 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_EQ(list.Grid.Cell(list.Grid.Col(), list.Grid.Row()), "7");
   EXPECT_EQ(list.Panel1.Width(), 177);  // "MemPanelW" of a first run
   EXPECT_EQ(Column(list.PanelGrid, 2), (std::vector<std::string>{"today"}));
+  EXPECT_FALSE(list.Panel2.Visible());  // the day list has the panel to itself
 
   backend.Click(list.Pg4);
+  EXPECT_TRUE(list.Panel2.Visible());   // the open details box is back
+  EXPECT_FALSE(list.Panel3.Visible());  // the closed one stays closed
   EXPECT_FALSE(list.CalendarView());
   EXPECT_EQ(&list.ListGrid(), &list.Grid);
   EXPECT_EQ(list.Grid.ColCount(), 10);

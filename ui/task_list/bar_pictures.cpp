@@ -46,6 +46,8 @@ ui::Bitmap BuiltinBarPicture() {
     return raster::RoundRectDistance(x, y, 0, 0, kBarWidth, kBarHeight + 6, 6);
   }, [=](int x, int) { return raster::Mix(left, right, static_cast<double>(x) / (kBarWidth - 1)); });
   b.SetPixelAt(0, 0, kKey);
+  // Images leave out the colour of their bottom-left pixel.
+  b.SetPixelAt(0, kBarHeight - 1, kKey);
   return b;
 }
 

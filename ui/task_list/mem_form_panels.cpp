@@ -148,6 +148,10 @@ void TMemForm::Pg4Click(ui::Control&) {
   Panel5.SetVisible(calendarView_);
   PanelGrid.SetVisible(calendarView_);
   Split1.SetVisible(calendarView_);
+  // The day list takes the whole side panel: the details boxes (windows of their own, which
+  // would stay on top of it) step aside and come back as they were.
+  Panel2.SetVisible(!calendarView_ && BarB1.Tag() == 1);
+  Panel3.SetVisible(!calendarView_ && BarB2.Tag() == 1);
   listGrid_ = calendarView_ ? &PanelGrid : &Grid;
   Grid.SetSelected(1, 1);
   if (calendarView_) {
