@@ -1,6 +1,7 @@
 // LoadTheme: the clock's button frames and background band from the active visual style.
 
 #include "app/main_form.h"
+#include "app/task_list_window.h"
 #include "core/log.h"
 #include "theme/dgroup_buts.h"
 #include "theme/theme_loader.h"
@@ -16,7 +17,10 @@ void TForm1::LoadTheme() {
   theme::ThemeTargets targets{services_.registry, *services_.themes, Style, ImL1, ImL2, ImL3, Image1};
   // The secondary windows add their ApplyTheme here as they join the program, in the order
   // alarm window, task editor, options window, process manager, task list (those that exist).
-  theme::LoadTheme(targets, {});
+  std::vector<std::function<void()>> windowThemes;
+  if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow]))
+    windowThemes.push_back([list] { list->ApplyTheme(); });
+  theme::LoadTheme(targets, windowThemes);
 
   // The buttons show their new frames at once, each in the state it stands in.
   for (theme::DGroupButs* group : {TopButtons.get(), CaptionButtons.get()}) {

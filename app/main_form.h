@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 
@@ -117,6 +118,8 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // ---- state ----
   Settings settings;
   Scheduler scheduler;
+  std::list<TTask> DisplayList;  // the task list's sorted copy of the tasks
+  int SortColumn = 1;            // the task list's sort column (not saved)
   std::string WindowsDirectory;
   std::string SystemDirectory;
   std::string HelpFile;          // from the language key C.34; empty: Help opens nothing

@@ -2,6 +2,7 @@
 // applets and the change of language.
 
 #include "app/main_form.h"
+#include "app/task_list_window.h"
 #include "core/log.h"
 #include "platform/shell_icons.h"
 #include "theme/menu_drawing.h"
@@ -113,7 +114,8 @@ void TForm1::mTaskAddClick(ui::MenuItem&) {
   }
   CreateForm(kTaskListWindow);
   ShowSecondary(kTaskListWindow);
-  // The task list's new-task command comes with the task list window.
+  // A new task is made with the list open behind the editor.
+  if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow])) list->AddTask();
 }
 
 void TForm1::About2Click(ui::MenuItem&) {

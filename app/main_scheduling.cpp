@@ -5,6 +5,7 @@
 
 #include "app/alarm_window.h"
 #include "app/main_form.h"
+#include "app/task_list_window.h"
 #include "core/log.h"
 #include "platform/media_services.h"
 #include "scheduler/event_triggers.h"
@@ -98,7 +99,9 @@ void TForm1::Speak(const std::string& text) {
   if (Speaker) Speaker->Speak(text);
 }
 
-void TForm1::RefreshTaskListWindow() {}
+void TForm1::RefreshTaskListWindow() {
+  if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow])) list->RefreshList();
+}
 
 // ---- system messages ----
 

@@ -5,11 +5,15 @@
 #include "app/main_form.h"
 #include "ui/alarm/alarm_form.h"
 #include "ui/task_editor/task_editor.h"
+#include "ui/task_list/mem_form.h"
 
 namespace vm {
 
 WindowKinds AllWindowKinds() {
   WindowKinds kinds{};
+  kinds[kTaskListWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TMemForm>(owner);
+  };
   kinds[kTaskEditorWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
     return std::make_unique<TForm2>(owner.App(), owner);
   };

@@ -134,7 +134,50 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 
 // ---- custom windows: drawn by the control ----
 
+// The window's own scroll bars follow the control's ranges; set only when they changed, since
+// showing or hiding a bar resizes the client area.
+void SyncScrollBars(WindowRecord& r) {
+  for (const bool vertical : {true, false}) {
+    ScrollRange range;
+    if (!r.control || !r.control->ScrollBarRange(vertical, range)) continue;
+    const int bar = vertical ? SB_VERT : SB_HORZ;
+    SCROLLINFO now{sizeof(now), SIF_ALL};
+    const bool has = GetScrollInfo(r.hwnd, bar, &now) != FALSE;
+    if (has && now.nMin == range.min && now.nMax == range.max && static_cast<int>(now.nPage) == range.page &&
+        now.nPos == range.pos)
+      continue;
+    if (!has && range.page > range.max - range.min) continue;  // no bar, and none is needed
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS};
+    info.nMin = range.min;
+    info.nMax = range.max;
+    info.nPage = static_cast<UINT>(std::max(range.page, 0));
+    info.nPos = range.pos;
+    SetScrollInfo(r.hwnd, bar, &info, TRUE);
+  }
+}
+
+std::optional<LRESULT> Scroll(WindowRecord& r, bool vertical, WPARAM wp) {
+  ScrollCommand command;
+  switch (LOWORD(wp)) {
+    case SB_LINEUP: command = ScrollCommand::LineBack; break;
+    case SB_LINEDOWN: command = ScrollCommand::LineForward; break;
+    case SB_PAGEUP: command = ScrollCommand::PageBack; break;
+    case SB_PAGEDOWN: command = ScrollCommand::PageForward; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: command = ScrollCommand::Track; break;
+    case SB_TOP: command = ScrollCommand::First; break;
+    case SB_BOTTOM: command = ScrollCommand::Last; break;
+    default: return 0;  // SB_ENDSCROLL
+  }
+  // The 32-bit thumb position (the message carries only 16 bits of it).
+  SCROLLINFO info{sizeof(info), SIF_TRACKPOS};
+  GetScrollInfo(r.hwnd, vertical ? SB_VERT : SB_HORZ, &info);
+  r.control->PeerScroll(vertical, command, info.nTrackPos);
+  return 0;
+}
+
 LRESULT Paint(WindowRecord& r) {
+  if (r.control) SyncScrollBars(r);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(r.hwnd, &ps);
   if (r.control && dc) {
@@ -179,19 +222,47 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
       if (r.control) r.control->PeerMouseDown(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, Shift(), DesignPoint(r, lp));
       return 0;
     case WM_MOUSEMOVE:
+      if (!r.trackingLeave) {
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, r.hwnd, 0};
+        r.trackingLeave = TrackMouseEvent(&tme) != FALSE;
+      }
       c->PeerMouseMove(Shift(), DesignPoint(r, lp));
       return 0;
+    case WM_MOUSELEAVE:
+      r.trackingLeave = false;
+      c->PeerMouseLeave();
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      SetCapture(r.hwnd);
+      if (c->TabStop()) SetFocus(r.hwnd);
+      if (r.control) r.control->PeerDoubleClick(Shift(), DesignPoint(r, lp));
+      return 0;
+    case WM_MOUSEWHEEL: {
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};  // screen coordinates
+      ScreenToClient(r.hwnd, &at);
+      c->PeerMouseWheel(Shift(), GET_WHEEL_DELTA_WPARAM(wp), {ToDesign(at.x, r.dpi), ToDesign(at.y, r.dpi)});
+      return 0;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (lp != 0) return std::nullopt;  // a scroll bar control's, not the window's own
+      return Scroll(r, msg == WM_VSCROLL, wp);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
       if (GetCapture() == r.hwnd) ReleaseCapture();
       if (r.control) r.control->PeerMouseUp(msg == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Right, Shift(), DesignPoint(r, lp));
       return 0;
-    case WM_SETCURSOR:
-      if (LOWORD(lp) == HTCLIENT && c->GetCursor() != Cursor::Default) {
-        SetCursor(CursorHandle(c->GetCursor()));
-        return TRUE;
-      }
-      return std::nullopt;
+    case WM_SETCURSOR: {
+      if (LOWORD(lp) != HTCLIENT) return std::nullopt;
+      POINT at{};
+      GetCursorPos(&at);
+      ScreenToClient(r.hwnd, &at);
+      // A graphic child's cursor (a label with a hand) shows over the child.
+      const Cursor cursor = c->CursorAt({ToDesign(at.x, r.dpi), ToDesign(at.y, r.dpi)});
+      if (cursor == Cursor::Default) return std::nullopt;
+      SetCursor(CursorHandle(cursor));
+      return TRUE;
+    }
     default:
       return std::nullopt;
   }

@@ -27,6 +27,7 @@ void StringGrid::SetColCount(int count) {
   for (auto& row : cells_) row.resize(static_cast<std::size_t>(count));
   fixedCols_ = std::min(fixedCols_, count - 1);
   col_ = std::clamp(col_, fixedCols_, count - 1);
+  leftCol_ = std::clamp(leftCol_, fixedCols_, count - 1);
   Invalidate();
 }
 
@@ -50,6 +51,7 @@ void StringGrid::SetFixedRows(int count) {
 void StringGrid::SetFixedCols(int count) {
   fixedCols_ = std::clamp(count, 0, ColCount() - 1);
   col_ = std::max(col_, fixedCols_);
+  leftCol_ = std::max(leftCol_, fixedCols_);
   Invalidate();
 }
 
@@ -98,15 +100,54 @@ int StringGrid::AddRow(const std::vector<std::string>& cells) {
 
 // ---- selection and scrolling ----
 
+int StringGrid::FixedWidth() const {
+  int w = 0;
+  for (int c = 0; c < fixedCols_; ++c) w += colWidths_[static_cast<std::size_t>(c)];
+  return w;
+}
+
+bool StringGrid::ColumnsOverflow() const {
+  int total = 0;
+  for (int w : colWidths_) total += w;
+  return hScroll_ && total > Width() - (vScroll_ && RowsOverflow() ? kScrollBarSize : 0);
+}
+
+bool StringGrid::RowsOverflow() const {
+  // Decided without the horizontal bar, so the two answers never depend on each other.
+  return vScroll_ && rowCount_ * defaultRowHeight_ > Height();
+}
+
 int StringGrid::VisibleRowCount() const {
-  const int free = Height() - fixedRows_ * defaultRowHeight_;
+  const int free = Height() - (ColumnsOverflow() ? kScrollBarSize : 0) - fixedRows_ * defaultRowHeight_;
   return std::max(free / defaultRowHeight_, 1);
 }
 
-void StringGrid::ScrollIntoView(int row) {
-  if (row < fixedRows_) return;
-  if (row < topRow_) topRow_ = row;
-  else if (row >= topRow_ + VisibleRowCount()) topRow_ = row - VisibleRowCount() + 1;
+int StringGrid::VisibleColCount() const {
+  const int room = Width() - (RowsOverflow() ? kScrollBarSize : 0) - FixedWidth();
+  int used = 0, count = 0;
+  for (int c = leftCol_; c < ColCount(); ++c) {
+    used += colWidths_[static_cast<std::size_t>(c)];
+    if (used > room) break;
+    ++count;
+  }
+  return std::max(count, 1);
+}
+
+void StringGrid::ScrollIntoView(int col, int row) {
+  if (row >= fixedRows_) {
+    if (row < topRow_) topRow_ = row;
+    else if (row >= topRow_ + VisibleRowCount()) topRow_ = row - VisibleRowCount() + 1;
+  }
+  if (col >= fixedCols_) {
+    if (col < leftCol_) leftCol_ = col;
+    else
+      while (leftCol_ < col && col >= leftCol_ + VisibleColCount()) ++leftCol_;
+  }
+}
+
+void StringGrid::SetLeftCol(int col) {
+  leftCol_ = std::clamp(col, fixedCols_, ColCount() - 1);
+  Invalidate();
 }
 
 void StringGrid::SetTopRow(int row) {
@@ -119,7 +160,7 @@ void StringGrid::SetSelected(int col, int row) {
   if (col < fixedCols_ || col >= ColCount() || row < fixedRows_ || row >= rowCount_) return;
   col_ = col;
   row_ = row;
-  ScrollIntoView(row);
+  ScrollIntoView(col, row);
   Invalidate();
 }
 
@@ -142,22 +183,34 @@ int StringGrid::RowTop(int row) const {
   return (fixedRows_ + row - topRow_) * defaultRowHeight_;
 }
 
+int StringGrid::ColLeft(int col) const {
+  if (col < fixedCols_) {
+    int x = 0;
+    for (int c = 0; c < col; ++c) x += colWidths_[static_cast<std::size_t>(c)];
+    return x;
+  }
+  if (col < leftCol_) return -1;
+  int x = FixedWidth();
+  for (int c = leftCol_; c < col; ++c) x += colWidths_[static_cast<std::size_t>(c)];
+  return x;
+}
+
 Rect StringGrid::CellRect(int col, int row) const {
   if (col < 0 || col >= ColCount() || row < 0 || row >= rowCount_) return {};
   if (row >= fixedRows_ && row < topRow_) return {};
-  int x = 0;
-  for (int c = 0; c < col; ++c) x += colWidths_[static_cast<std::size_t>(c)];
+  const int x = ColLeft(col);
+  if (x < 0) return {};
   const Rect r = Rect::FromXYWH(x, RowTop(row), colWidths_[static_cast<std::size_t>(col)], defaultRowHeight_);
   return r.top >= Height() ? Rect{} : r;
 }
 
 bool StringGrid::CellAt(Point p, int& col, int& row) const {
   if (p.x < 0 || p.y < 0) return false;
-  int x = 0;
   col = -1;
   for (int c = 0; c < ColCount(); ++c) {
-    x += colWidths_[static_cast<std::size_t>(c)];
-    if (p.x < x) {
+    const int x = ColLeft(c);
+    if (x < 0) continue;
+    if (p.x < x + colWidths_[static_cast<std::size_t>(c)]) {
       col = c;
       break;
     }
@@ -170,9 +223,10 @@ bool StringGrid::CellAt(Point p, int& col, int& row) const {
 
 int StringGrid::BorderAt(Point p) const {
   if (!colSizing_ || p.y >= fixedRows_ * defaultRowHeight_) return -1;
-  int x = 0;
   for (int c = 0; c < ColCount(); ++c) {
-    x += colWidths_[static_cast<std::size_t>(c)];
+    const int left = ColLeft(c);
+    if (left < 0) continue;
+    const int x = left + colWidths_[static_cast<std::size_t>(c)];
     if (p.x >= x - kSizingGrip && p.x <= x + kSizingGrip) return c;
   }
   return -1;
@@ -246,6 +300,52 @@ void StringGrid::PeerMouseMove(ShiftState shift, Point p) {
 void StringGrid::PeerMouseUp(MouseButton button, ShiftState shift, Point p) {
   WindowedControl::PeerMouseUp(button, shift, p);
   if (button == MouseButton::Left) sizingCol_ = -1;
+}
+
+void StringGrid::PeerDoubleClick(ShiftState shift, Point p) {
+  // The second press selects like the first, then the double click is reported.
+  int col = 0, row = 0;
+  if (BorderAt(p) < 0 && CellAt(p, col, row)) UserSelect(col, row);
+  WindowedControl::PeerDoubleClick(shift, p);
+}
+
+void StringGrid::PeerMouseWheel(ShiftState, int delta, Point) {
+  constexpr int kRowsPerNotch = 3;
+  const int notches = delta / 120 != 0 ? delta / 120 : (delta > 0 ? 1 : delta < 0 ? -1 : 0);
+  if (notches != 0) SetTopRow(topRow_ - notches * kRowsPerNotch);
+}
+
+void StringGrid::PeerScroll(bool vertical, ScrollCommand command, int pos) {
+  const int first = vertical ? fixedRows_ : fixedCols_;
+  const int last = vertical ? rowCount_ - 1 : ColCount() - 1;
+  const int page = vertical ? VisibleRowCount() : VisibleColCount();
+  int at = vertical ? topRow_ : leftCol_;
+  switch (command) {
+    case ScrollCommand::LineBack: --at; break;
+    case ScrollCommand::LineForward: ++at; break;
+    case ScrollCommand::PageBack: at -= page; break;
+    case ScrollCommand::PageForward: at += page; break;
+    case ScrollCommand::Track: at = first + pos; break;
+    case ScrollCommand::First: at = first; break;
+    case ScrollCommand::Last: at = last; break;
+  }
+  if (vertical) SetTopRow(at);
+  else SetLeftCol(std::clamp(at, first, std::max(first, last - VisibleColCount() + 1)));
+}
+
+bool StringGrid::ScrollBarRange(bool vertical, ScrollRange& range) const {
+  if (vertical ? !vScroll_ : !hScroll_) return false;
+  range.min = 0;
+  if (vertical) {
+    range.max = std::max(rowCount_ - fixedRows_ - 1, 0);
+    range.page = RowsOverflow() ? VisibleRowCount() : range.max + 1;
+    range.pos = topRow_ - fixedRows_;
+  } else {
+    range.max = std::max(ColCount() - fixedCols_ - 1, 0);
+    range.page = ColumnsOverflow() ? VisibleColCount() : range.max + 1;
+    range.pos = leftCol_ - fixedCols_;
+  }
+  return true;
 }
 
 void StringGrid::HandleKey(KeyCode key, ShiftState) {

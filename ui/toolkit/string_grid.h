@@ -68,8 +68,20 @@ class StringGrid : public WindowedControl {
   void SetSelected(int col, int row);
   int TopRow() const { return topRow_; }
   void SetTopRow(int row);
-  // Rows that fit below the fixed rows.
+  // The first column shown right of the fixed columns (horizontal scrolling).
+  int LeftCol() const { return leftCol_; }
+  void SetLeftCol(int col);
+  // Rows that fit below the fixed rows (above a horizontal scroll bar when there is one).
   int VisibleRowCount() const;
+  // Columns that fit right of the fixed columns from LeftCol on (at least one).
+  int VisibleColCount() const;
+  // Which scroll bars the window shows when the cells do not fit (both by default).
+  bool VerticalScrollBar() const { return vScroll_; }
+  bool HorizontalScrollBar() const { return hScroll_; }
+  void SetScrollBars(bool vertical, bool horizontal) { vScroll_ = vertical; hScroll_ = horizontal; Invalidate(); }
+  // Whether the columns, or the rows, are more than the grid shows.
+  bool ColumnsOverflow() const;
+  bool RowsOverflow() const;
 
   // ---- geometry ----
   // The cell's rectangle in client coordinates (empty when scrolled out of view).
@@ -90,6 +102,15 @@ class StringGrid : public WindowedControl {
   void PeerMouseDown(MouseButton button, ShiftState shift, Point p) override;
   void PeerMouseMove(ShiftState shift, Point p) override;
   void PeerMouseUp(MouseButton button, ShiftState shift, Point p) override;
+  void PeerDoubleClick(ShiftState shift, Point p) override;
+  // Three rows a notch; the selection stays where it is.
+  void PeerMouseWheel(ShiftState shift, int delta, Point p) override;
+  void PeerScroll(bool vertical, ScrollCommand command, int pos) override;
+  // Rows (vertical) and columns (horizontal) below and right of the fixed ones.
+  bool ScrollBarRange(bool vertical, ScrollRange& range) const override;
+
+  // Room a scroll bar takes from the cells.
+  static constexpr int kScrollBarSize = 17;
 
  protected:
   void PaintFace(Canvas& canvas) override;
@@ -99,7 +120,9 @@ class StringGrid : public WindowedControl {
   int RowTop(int row) const;
   // The column whose right border is at `x` in the fixed rows (-1: none).
   int BorderAt(Point p) const;
-  void ScrollIntoView(int row);
+  void ScrollIntoView(int col, int row);
+  int FixedWidth() const;
+  int ColLeft(int col) const;  // -1: scrolled out of view
   std::vector<int> colWidths_;
   int rowCount_ = 5;
   int fixedRows_ = 1;
@@ -115,6 +138,9 @@ class StringGrid : public WindowedControl {
   int col_ = 0;
   int row_ = 1;
   int topRow_ = 1;
+  int leftCol_ = 0;
+  bool vScroll_ = true;
+  bool hScroll_ = true;
   Canvas* paintCanvas_ = nullptr;
   int sizingCol_ = -1;
   int sizingStartX_ = 0;

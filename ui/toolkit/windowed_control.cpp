@@ -37,6 +37,7 @@ void WindowedControl::DestroyPeers() {
   if (!peer) return;
   SetPeer(0);
   mouseTarget_ = nullptr;
+  hoverChild_ = nullptr;
   if (Backend* backend = BackendOrNull()) backend->DestroyPeer(peer);
 }
 
@@ -196,20 +197,63 @@ void WindowedControl::PeerPaint(Canvas& canvas, const Rect& dirty) {
   }
 }
 
-Control* WindowedControl::MouseTarget(Point p) {
-  const auto& kids = Children();
-  for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
-    Control* c = *it;
-    if (!c->IsWindowed() && c->Visible() && c->Enabled() && c->Bounds().Contains(p)) return c;
-  }
-  return this;
-}
-
 namespace {
 Point Local(Control& self, Control& target, Point p) {
   return &target == &self ? p : p - target.Bounds().TopLeft();
 }
 }  // namespace
+
+Control* WindowedControl::MouseTarget(Point p) const {
+  const auto& kids = Children();
+  for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+    Control* c = *it;
+    if (!c->IsWindowed() && c->Visible() && c->Enabled() && c->Bounds().Contains(p)) return c;
+  }
+  return const_cast<WindowedControl*>(this);
+}
+
+Cursor WindowedControl::CursorAt(Point p) const {
+  Control* target = MouseTarget(p);
+  if (target != this && target->GetCursor() != Cursor::Default) return target->GetCursor();
+  return GetCursor();
+}
+
+// Graphic children have no window of their own: the window tells them when the mouse comes
+// and goes, and shows their hint.
+void WindowedControl::UpdateHoverChild(Control* now) {
+  if (now == this) now = nullptr;
+  Control* old = hoverChild_;
+  // A child taken out of this control since is not told anything any more.
+  if (old && std::find(Children().begin(), Children().end(), old) == Children().end()) old = nullptr;
+  if (now == old) {
+    hoverChild_ = now;
+    return;
+  }
+  hoverChild_ = now;
+  if (old) old->DeliverMouseLeave();
+  if (now) now->DeliverMouseEnter();
+  if (Backend* backend = BackendOrNull(); backend && Peer()) {
+    const bool hint = now && now->ShowHintEffective() && !now->Hint().empty();
+    backend->SetHintText(Peer(), hint ? now->Hint() : std::string());
+  }
+}
+
+void WindowedControl::PeerMouseLeave() {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  if (!mouseTarget_) UpdateHoverChild(nullptr);
+}
+
+void WindowedControl::PeerDoubleClick(ShiftState shift, Point p) {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  Control* target = mouseTarget_ ? mouseTarget_ : MouseTarget(p);
+  mouseTarget_ = target;  // until the release that follows
+  target->DeliverDoubleClick(shift, Local(*this, *target, p));
+}
+
 
 void WindowedControl::PeerMouseDown(MouseButton button, ShiftState shift, Point p) {
   Form* form = FormOrNull();
@@ -225,6 +269,7 @@ void WindowedControl::PeerMouseMove(ShiftState shift, Point p) {
   Form* form = FormOrNull();
   if (!form) return;
   Application::DispatchScope scope(form->App());
+  if (!mouseTarget_) UpdateHoverChild(MouseTarget(p));
   Control* target = mouseTarget_ ? mouseTarget_ : MouseTarget(p);
   target->DeliverMouseMove(shift, Local(*this, *target, p));
 }

@@ -10,6 +10,19 @@
 
 namespace vm::ui {
 
+// A scroll bar's range in the control's own units (rows, columns ...): `max` is inclusive, `page`
+// is how many units are in view, `pos` the first one in view. A page covering the whole range
+// hides the bar.
+struct ScrollRange {
+  int min = 0;
+  int max = 0;
+  int page = 1;
+  int pos = 0;
+  friend bool operator==(const ScrollRange&, const ScrollRange&) = default;
+};
+
+enum class ScrollCommand : std::uint8_t { LineBack, LineForward, PageBack, PageForward, Track, First, Last };
+
 class WindowedControl : public Control {
  public:
   WindowedControl(Control& parent, std::string name, ControlKind kind);
@@ -51,6 +64,20 @@ class WindowedControl : public Control {
   virtual void PeerMouseDown(MouseButton button, ShiftState shift, Point p);
   virtual void PeerMouseMove(ShiftState shift, Point p);
   virtual void PeerMouseUp(MouseButton button, ShiftState shift, Point p);
+  // The second press of a double click (the release follows as a mouse up).
+  virtual void PeerDoubleClick(ShiftState shift, Point p);
+  // The mouse left the window: the graphic child it was over gets its OnMouseLeave.
+  void PeerMouseLeave();
+  // The wheel turned by `delta` (120 a notch, positive away from the user).
+  virtual void PeerMouseWheel(ShiftState shift, int delta, Point p) {}
+  // The user worked the window's own scroll bar; `pos` is the thumb's place for Track.
+  virtual void PeerScroll(bool vertical, ScrollCommand command, int pos) {}
+  // The range the window's own scroll bar shows; false: the control has no such bar.
+  virtual bool ScrollBarRange(bool vertical, ScrollRange& range) const { return false; }
+  // The cursor over `p`: that of the graphic child under it, else the control's own.
+  Cursor CursorAt(Point p) const;
+  // The graphic child the mouse is over (nullptr: none, or the mouse is outside).
+  Control* HoverChild() const { return hoverChild_; }
 
   // Creates the window of this control and of its windowed descendants (the form's window and
   // this control's parent window exist); DestroyPeers takes them away again.
@@ -76,7 +103,9 @@ class WindowedControl : public Control {
   void StoreCaptionFromPeer(const std::string& caption);
 
  private:
-  Control* MouseTarget(Point p);
+  Control* MouseTarget(Point p) const;
+  void UpdateHoverChild(Control* now);
+  Control* hoverChild_ = nullptr;
   ControlKind kind_;
   bool tabStop_ = true;
   int tabOrder_ = 0;

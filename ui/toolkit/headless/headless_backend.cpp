@@ -354,6 +354,7 @@ void HeadlessBackend::SetPeerCursor(PeerHandle peer, Cursor cursor) {
 
 void HeadlessBackend::SetHintText(PeerHandle peer, const std::string& text) {
   if (WindowState* state = Find(peer)) state->hint = text;
+  else if (ControlState* control = FindControl(peer)) control->hint = text;
 }
 
 Color HeadlessBackend::ScreenPixel(Point p) { return ScreenColorAt ? ScreenColorAt(p) : clBlack; }

@@ -80,6 +80,7 @@ class HeadlessBackend : public Backend {
     int index = -1;      // item index, position or active page
     int itemCount = 0;   // items, rows or pages
     int columnCount = 0;
+    std::string hint;  // the hint shown over the window (a graphic child's)
     std::map<PeerAspect, int> pushes;
     int invalidations = 0;
   };
@@ -151,6 +152,11 @@ class HeadlessBackend : public Backend {
   void MouseMoveOn(WindowedControl& control, Point p);
   void MouseUpOn(WindowedControl& control, Point p, MouseButton button = MouseButton::Left);
   void ClickOn(WindowedControl& control, Point p);
+  // The system's sequence of a double click on the control's window: press, release, second
+  // press (the double click), release.
+  void DoubleClickOn(WindowedControl& control, Point p);
+  void WheelOn(WindowedControl& control, int delta, Point p = {});
+  void MouseLeaveOn(WindowedControl& control);
   // The user moves the focus to the control's window (by the mouse).
   void FocusControl(WindowedControl& control);
   // A paint cycle of a custom control window: what it drew.

@@ -202,6 +202,26 @@ void HeadlessBackend::ClickOn(WindowedControl& control, Point p) {
   MouseUpOn(control, p);
 }
 
+void HeadlessBackend::DoubleClickOn(WindowedControl& control, Point p) {
+  MouseDownOn(control, p);
+  MouseUpOn(control, p);
+  Reachable(control);
+  ShiftState shift;
+  shift.left = true;
+  control.PeerDoubleClick(shift, p);
+  MouseUpOn(control, p);
+}
+
+void HeadlessBackend::WheelOn(WindowedControl& control, int delta, Point p) {
+  Reachable(control);
+  control.PeerMouseWheel({}, delta, p);
+}
+
+void HeadlessBackend::MouseLeaveOn(WindowedControl& control) {
+  Reachable(control);
+  control.PeerMouseLeave();
+}
+
 RecordingCanvas& HeadlessBackend::PaintControl(WindowedControl& control) {
   ControlState* state = FindControl(control.Peer());
   if (!state) throw std::logic_error("paint of control '" + control.Name() + "' without a window");
