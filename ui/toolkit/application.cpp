@@ -14,6 +14,7 @@ int Screen::Height() const { return backend_.GetScreenInfo().height; }
 int Screen::PixelsPerInch() const { return backend_.GetScreenInfo().pixelsPerInch; }
 Rect Screen::WorkArea() const { return backend_.GetScreenInfo().workArea; }
 Point Screen::CursorPos() const { return backend_.CursorPos(); }
+void Screen::SetCursorPos(Point p) { backend_.SetCursorPos(p); }
 Color Screen::PixelAt(Point p) const { return backend_.ScreenPixel(p); }
 
 // ---- Application ----

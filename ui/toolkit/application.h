@@ -30,6 +30,8 @@ class Screen {
   // The area not covered by the task bar.
   Rect WorkArea() const;
   Point CursorPos() const;
+  // Moves the mouse pointer there (screen coordinates).
+  void SetCursorPos(Point p);
   // The colour of the screen at `p` (what is drawn there now, whatever window it belongs to).
   Color PixelAt(Point p) const;
 
