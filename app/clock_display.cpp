@@ -6,6 +6,7 @@
 
 #include "app/main_form.h"
 #include "app/task_editor_window.h"
+#include "app/options_window.h"
 #include "core/date_text.h"
 #include "core/log.h"
 #include "platform/desktop.h"
@@ -48,9 +49,10 @@ void TForm1::WireDisplay() {
 void TForm1::DisplayTick() {
   // The options window (its Label3: date and time) and the task editor (its CurrTimeL: the
   // time) show the running time too; they are served here through Slots[kOptionsWindow] and
-  // Slots[kTaskEditorWindow], while visible, once those windows are part of the program.
+  // Slots[kTaskEditorWindow], while visible.
   if (TaskEditorWindow* editor = TaskEditor(); editor && Slots[kTaskEditorWindow]->Visible())
     editor->ShowCurrentTime(services_.locale.LongTime(services_.clock.Now()));
+  ShowTimeInOptions();
   SplitClockTime();
   AnnounceHour();
   if (!Visible()) return;
@@ -59,6 +61,14 @@ void TForm1::DisplayTick() {
   DrawSeconds();
   ShowClockTime();
   ShowClockDate();
+}
+
+void TForm1::ShowTimeInOptions() {
+  ui::Form* window = Slots[kOptionsWindow];
+  auto* options = dynamic_cast<OptionsWindow*>(window);
+  if (!options || !window->Visible()) return;
+  const DateTime now = services_.clock.Now();
+  options->ShowCurrentTime(services_.locale.ShortDate(now) + " " + services_.locale.LongTime(now));
 }
 
 void TForm1::SplitClockTime() {

@@ -139,6 +139,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void ApplyReadFonts(const SettingsReadReport& report);  // GetRegistryInfo's fonts and colours
   void Timer1Timer(ui::Timer& sender);  // the firing half, then DisplayTick
   void DisplayTick();                    // the display half of the tick
+  void ShowTimeInOptions();              // step 1 of the display half: the options window's time
   void WireDisplay();                    // binds the display handlers (constructor)
   void SplitClockTime();
   void ShowClockTime();

@@ -129,6 +129,21 @@ ChooseFontRecord Settings::DesignFontDialog() {
   return dialog;
 }
 
+LogFontRecord Settings::DesignDisplayLogFont() {
+  LogFontRecord font;
+  font.Height = -23;
+  font.Weight = 700;
+  font.CharSet = 1;
+  font.SetFace("Times");
+  return font;
+}
+
+ChooseFontRecord Settings::DesignDisplayFontDialog() {
+  ChooseFontRecord dialog = DesignFontDialog();
+  dialog.Color = 0x0000FF00;  // lime
+  return dialog;
+}
+
 bool SettingsReadReport::WasRead(std::string_view name) const {
   return std::find(read.begin(), read.end(), name) != read.end();
 }
@@ -157,12 +172,12 @@ SettingsReadReport SettingsStore::GetRegistryInfo(Settings& s) {
 
   in.Int("Zoom", s.Zoom);
 
-  // The desktop-time font goes into the same shared records, after the clock font.
-  if (in.FontRecord("DisplayFont", s.FontDialog)) {
+  // The desktop-time font has records of its own, so the clock's stay the clock's.
+  if (in.FontRecord("DisplayFont", s.DisplayFontDialog)) {
     report.displayFontRead = true;
-    if (in.FontRecord("DisplayFont2", s.LogFont)) {
+    if (in.FontRecord("DisplayFont2", s.DisplayLogFont)) {
       report.displayFont2Read = true;
-      report.displayFont = FontRecords{s.FontDialog, s.LogFont};
+      report.displayFont = FontRecords{s.DisplayFontDialog, s.DisplayLogFont};
     }
   }
 
@@ -229,8 +244,8 @@ bool SettingsStore::SetRegistryInfo(const Settings& s, int dataType) {
       out.Flag("DisplayTime", s.DisplayTime);
       break;
     case kDataTypeDisplayFont:
-      out.Binary("DisplayFont", s.FontDialog.ToBytes());
-      out.Binary("DisplayFont2", s.LogFont.ToBytes());
+      out.Binary("DisplayFont", s.DisplayFontDialog.ToBytes());
+      out.Binary("DisplayFont2", s.DisplayLogFont.ToBytes());
       break;
     case kDataTypeAsPanel:
       out.Flag("AsPanel", s.AsPanel);

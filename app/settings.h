@@ -73,20 +73,32 @@ struct Settings {
   // Full path of the running program, the command of the autostart entry.
   std::string ExecutablePath;
 
-  // The font-choice and logical-font records shared by the clock font and the desktop-time font:
-  // they hold the font read or chosen last. Until something is read or chosen they describe the
-  // clock's design font, so that a zoom change before any font choice keeps the clock's face.
+  // The clock font's records (FontLog, FontLog2). Until something is read or chosen they
+  // describe the clock's design font, so that a zoom change before any font choice keeps the
+  // clock's face.
   ChooseFontRecord FontDialog = DesignFontDialog();
   LogFontRecord LogFont = DesignLogFont();
+  // The desktop-time font's records (DisplayFont, DisplayFont2), a pair of their own: a zoom
+  // change after the desktop font was read or chosen must not give the clock that face.
+  ChooseFontRecord DisplayFontDialog = DesignDisplayFontDialog();
+  LogFontRecord DisplayLogFont = DesignDisplayLogFont();
 
-  // The opacity the window gets: only the low byte of Transparency counts.
-  std::uint8_t AppliedOpacity() const { return static_cast<std::uint8_t>(Transparency & 0xFF); }
+  // The least opacity the window gets: below it the clock could not be seen to be found again.
+  static constexpr std::uint8_t kLeastOpacity = 8;
+  // The opacity the window gets: the low byte of Transparency, at least kLeastOpacity.
+  std::uint8_t AppliedOpacity() const {
+    const auto low = static_cast<std::uint8_t>(Transparency & 0xFF);
+    return low < kLeastOpacity ? kLeastOpacity : low;
+  }
 
   // The clock's design font: Georgia, 25 pixels, bold, the system's default character set.
   static LogFontRecord DesignLogFont();
   // A font-choice record for it: size 60, screen fonts + initialise from the logical font +
   // effects, colour = the design font colour.
   static ChooseFontRecord DesignFontDialog();
+  // The desktop time's design font: Times, 23 pixels, bold, lime.
+  static LogFontRecord DesignDisplayLogFont();
+  static ChooseFontRecord DesignDisplayFontDialog();
 
   bool operator==(const Settings&) const = default;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/services.h"
+#include "ui/toolkit/bitmap.h"
 #include "ui/toolkit/canvas.h"
 #include "ui/toolkit/geometry.h"
 
@@ -18,6 +19,13 @@ class Desktop {
   virtual WindowId FindDesktopWindow() = 0;
   // Its child of class "SHELLDLL_DefView", or 0.
   virtual WindowId FindDesktopView(WindowId desktop) = 0;
+  // The icon view where the system keeps it while a wallpaper slideshow runs: the child
+  // "SHELLDLL_DefView" of a top-level window of class "WorkerW"; 0 if there is none.
+  virtual WindowId FindWorkerView() = 0;
+  // Copies the picture that `window` shows in `source` (its window coordinates, design
+  // pixels), scaled to the size of `into`. False when there is no picture to be had (no window,
+  // an empty target); `into` is then left as it was.
+  virtual bool CopyPicture(WindowId window, const ui::Rect& source, ui::Bitmap& into) = 0;
   // Has the window repaint everything (with its children), erasing what was drawn on it.
   virtual void Redraw(WindowId window) = 0;
   // Has the window repaint one rectangle (client coordinates) at once.

@@ -52,6 +52,9 @@ class Win32Desktop : public Desktop {
 
   WindowId FindDesktopWindow() override;
   WindowId FindDesktopView(WindowId desktop) override;
+  WindowId FindWorkerView() override;
+  // Stretches the window's device context with halftoning, as the screen shows it.
+  bool CopyPicture(WindowId window, const ui::Rect& source, ui::Bitmap& into) override;
   void Redraw(WindowId window) override;
   // `rect` in design pixels, scaled like the canvas of DrawOnWindow.
   void RepaintRect(WindowId window, const ui::Rect& rect) override;

@@ -4,6 +4,8 @@
 
 #include "app/main_form.h"
 #include "ui/alarm/alarm_form.h"
+#include "ui/options/about_form.h"
+#include "ui/options/options_form.h"
 #include "ui/task_editor/task_editor.h"
 #include "ui/task_list/mem_form.h"
 
@@ -11,6 +13,9 @@ namespace vm {
 
 WindowKinds AllWindowKinds() {
   WindowKinds kinds{};
+  kinds[kOptionsWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TOptF>(owner.App(), owner);
+  };
   kinds[kTaskListWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
     return std::make_unique<TMemForm>(owner);
   };
@@ -19,6 +24,9 @@ WindowKinds AllWindowKinds() {
   };
   kinds[kAlarmWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
     return std::make_unique<TAlForm>(owner.App(), owner);
+  };
+  kinds[kAboutWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TForm5>(owner.App(), owner);
   };
   return kinds;
 }

@@ -37,6 +37,8 @@ Settings Changed() {
   s.FontDialog.PointSize = 140;
   s.LogFont.Height = -19;
   s.LogFont.SetFace("Arial");
+  s.DisplayFontDialog.Color = 0x00FF00FF;
+  s.DisplayLogFont.SetFace("Courier New");
   return s;
 }
 
@@ -112,8 +114,8 @@ TEST_F(SettingsStoreTest, EachDataTypeWritesExactlyItsValues) {
       {6, {{"Background", Dw(1)}}},
       {7, {{"StayOnTop", Dw(1)}}},
       {9, {{"DisplayTime", Dw(0)}}},
-      {10, {{"DisplayFont", Rec(s.FontDialog.ToBytes())},
-            {"DisplayFont2", Rec(s.LogFont.ToBytes())}}},
+      {10, {{"DisplayFont", Rec(s.DisplayFontDialog.ToBytes())},
+            {"DisplayFont2", Rec(s.DisplayLogFont.ToBytes())}}},
       {11, {{"AsPanel", Dw(1)}}},
       {12, {{"UseMonitor", Dw(0)}}},
       {13, {{"FontColor", Dw(0x80000008)}}},
@@ -176,6 +178,7 @@ TEST_F(SettingsStoreTest, WrittenSettingsReadBackEqual) {
   Settings expected = written;
   expected.LanguagePath.clear();  // the entry reads these two, not the settings reader
   expected.ExecutablePath.clear();
+  expected.FontDialog.Color = expected.FontColor;  // the clock's record reads with FontColor
   EXPECT_EQ(settings, expected);
   EXPECT_TRUE(report.keyOpened);
   EXPECT_TRUE(report.transparencyRead);
@@ -206,7 +209,7 @@ TEST_F(SettingsStoreTest, FontLogWithoutFontLog2IsReportedAndNotApplied) {
   EXPECT_EQ(settings.FontColor, 0x00ABCDEFu);
 }
 
-TEST_F(SettingsStoreTest, ClockFontIsReportedBeforeTheDesktopFontTakesTheSharedRecords) {
+TEST_F(SettingsStoreTest, ClockFontAndDesktopFontAreReadIntoRecordsOfTheirOwn) {
   ChooseFontRecord clockDialog, deskDialog;
   clockDialog.Color = 0x00000011;
   deskDialog.Color = 0x0000FF00;
@@ -226,8 +229,11 @@ TEST_F(SettingsStoreTest, ClockFontIsReportedBeforeTheDesktopFontTakesTheSharedR
   ASSERT_TRUE(report.displayFont.has_value());
   EXPECT_EQ(report.displayFont->logFont.Face(), "Times New Roman");
   EXPECT_EQ(report.displayFont->dialog.Color, 0x0000FF00u);
-  EXPECT_EQ(settings.LogFont.Face(), "Times New Roman");
-  EXPECT_EQ(settings.FontDialog.Color, 0x0000FF00u);
+  // Each font keeps its own records: a later zoom change works on the clock's.
+  EXPECT_EQ(settings.LogFont.Face(), "Arial");
+  EXPECT_EQ(settings.FontDialog.Color, 0x00C0FFEEu);
+  EXPECT_EQ(settings.DisplayLogFont.Face(), "Times New Roman");
+  EXPECT_EQ(settings.DisplayFontDialog.Color, 0x0000FF00u);
 }
 
 TEST_F(SettingsStoreTest, ValuesOfWrongTypeOrSizeAreIgnoredAndLogged) {
@@ -281,10 +287,16 @@ TEST_F(SettingsStoreTest, BooleansAreTrueWhenNotZeroAndOpacityIsTheLowByte) {
   EXPECT_EQ(settings.Transparency, 0x1FF) << "stored as read";
   EXPECT_EQ(settings.AppliedOpacity(), 0xFF);
 
-  for (std::uint32_t stored : {0x100u, 0xFFFFFFFFu, 0x80u}) {
+  for (std::uint32_t stored : {0xFFFFFFFFu, 0x80u, 0x108u, 8u}) {
     registry.Put("Transparency", Dw(stored));
     store.GetRegistryInfo(settings);
     EXPECT_EQ(settings.AppliedOpacity(), stored & 0xFF) << stored;
+  }
+  // Below the opacity track bar's least value the clock would vanish: it keeps 8.
+  for (std::uint32_t stored : {0u, 7u, 0x100u, 0xFFFFFF03u}) {
+    registry.Put("Transparency", Dw(stored));
+    store.GetRegistryInfo(settings);
+    EXPECT_EQ(settings.AppliedOpacity(), 8) << stored;
   }
 }
 

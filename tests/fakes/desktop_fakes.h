@@ -26,6 +26,10 @@ class FakeDesktop : public Desktop {
   // What the finding answers (0: no such window).
   WindowId desktopWindow = 0x1100;
   WindowId view = 0x2200;
+  WindowId workerView = 0;  // an icon view under "WorkerW" (0: none)
+  // The picture the desktop shows; CopyPicture scales it (nothing copied while it is empty).
+  ui::Bitmap picture;
+  std::vector<std::pair<WindowId, ui::Rect>> copies;  // what CopyPicture was asked
   // A text here makes the next call of that step throw std::runtime_error with it, once.
   std::optional<std::string> throwInFindView;
   std::optional<std::string> throwInRepaint;
@@ -40,6 +44,13 @@ class FakeDesktop : public Desktop {
   WindowId FindDesktopView(WindowId desktop) override {
     ThrowIfAsked(throwInFindView);
     return desktop == desktopWindow ? view : 0;
+  }
+  WindowId FindWorkerView() override { return workerView; }
+  bool CopyPicture(WindowId window, const ui::Rect& source, ui::Bitmap& into) override {
+    copies.emplace_back(window, source);
+    if (!window || picture.IsEmpty() || into.IsEmpty()) return false;
+    into.GetCanvas().StretchBitmap({0, 0, into.Width(), into.Height()}, picture.Crop(source));
+    return true;
   }
   void Redraw(WindowId window) override { redraws.push_back(window); }
   void RepaintRect(WindowId window, const ui::Rect& rect) override {

@@ -48,6 +48,24 @@ TEST_F(ControlsTest, CheckBoxClickUpdatesCheckedBeforeOnClickAndCodeFiresNothing
   EXPECT_TRUE(backend.ControlPeer(form.Check)->checked);
 }
 
+TEST_F(ControlsTest, CheckBoxMouseClickReportsThePressTheClickAndTheReleaseOnce) {
+  std::vector<std::string> seen;
+  form.Check.OnMouseDown = [&](Control&, MouseButton, ShiftState, int, int) {
+    seen.push_back(form.Check.Checked() ? "down:on" : "down:off");
+  };
+  form.Check.OnClick = [&](Control&) { seen.push_back(form.Check.Checked() ? "click:on" : "click:off"); };
+  form.Check.OnMouseUp = [&](Control&, MouseButton, ShiftState, int, int) { seen.push_back("up"); };
+  backend.MouseClickCheckBox(form.Check);
+  EXPECT_EQ(seen, (std::vector<std::string>{"down:off", "click:on", "up"}));
+  EXPECT_EQ(backend.FocusedControl(), &form.Check);
+  // A press alone neither toggles nor clicks: the click is the system's own report.
+  seen.clear();
+  backend.MouseDownOn(form.Check, {2, 2});
+  backend.MouseUpOn(form.Check, {2, 2});
+  EXPECT_EQ(seen, (std::vector<std::string>{"down:on", "up"}));
+  EXPECT_TRUE(form.Check.Checked());
+}
+
 TEST_F(ControlsTest, CheckBoxHandlerThatTogglesBackDoesNotReenter) {
   int calls = 0;
   form.Check.OnClick = [&](Control&) {

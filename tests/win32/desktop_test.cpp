@@ -38,6 +38,33 @@ TEST(Win32DesktopTest, DrawsOnTheWholeWindowPassesAFailureOnAndNeverDrawsWithout
   EXPECT_FALSE(called);
 }
 
+TEST(Win32DesktopTest, CopiesAWindowsPictureScaledIntoABitmap) {
+  HWND window = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 20, 20, 200, 100, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  Win32Desktop desktop;
+  // Left half red, right half blue.
+  ASSERT_TRUE(desktop.DrawOnWindow(ToId(window), [](ui::Canvas& c) {
+    c.FillRect({0, 0, 100, 100}, ui::clRed);
+    c.FillRect({100, 0, 200, 100}, ui::clBlue);
+  }));
+  ui::Bitmap small(50, 25, 0xFF00FF00u);
+  ASSERT_TRUE(desktop.CopyPicture(ToId(window), {0, 0, 200, 100}, small));
+  EXPECT_EQ(small.ColorAt(5, 10), ui::clRed);
+  EXPECT_EQ(small.ColorAt(45, 10), ui::clBlue);
+  EXPECT_EQ(ui::AlphaOf(small.PixelAt(45, 10)), 255);
+  // Only the source part counts: the right half alone fills the whole bitmap.
+  ASSERT_TRUE(desktop.CopyPicture(ToId(window), {100, 0, 200, 100}, small));
+  EXPECT_EQ(small.ColorAt(2, 2), ui::clBlue);
+  DestroyWindow(window);
+
+  ui::Bitmap untouched(4, 4, 0xFF00FF00u);
+  EXPECT_FALSE(desktop.CopyPicture(0, {0, 0, 10, 10}, untouched));
+  EXPECT_FALSE(desktop.CopyPicture(ToId(window), {0, 0, 10, 10}, untouched)) << "the window is gone";
+  EXPECT_EQ(untouched.ColorAt(1, 1), ui::clLime);
+  EXPECT_EQ(desktop.FindWorkerView(), 0u) << "no slideshow desktop here";
+}
+
 // The real desktop service, counting what the clock asked of it.
 class CountingDesktop : public Win32Desktop {
  public:

@@ -141,6 +141,29 @@ TEST_F(ToolkitControlsTest, ClickOnTheCheckBoxTogglesCheckedThenFiresOnClick) {
   EXPECT_EQ(SendMessageW(Of(form.Check), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
+TEST_F(ToolkitControlsTest, MousePressOnTheCheckBoxComesBeforeItsClickAndTheReleaseAfter) {
+  std::vector<std::string> seen;
+  form.Check.OnMouseDown = [&](Control&, MouseButton b, ShiftState, int, int) {
+    seen.push_back(std::string("down:") + (form.Check.Checked() ? "on" : "off"));
+  };
+  form.Check.OnClick = [&](Control&) { seen.push_back(std::string("click:") + (form.Check.Checked() ? "on" : "off")); };
+  form.Check.OnMouseUp = [&](Control&, MouseButton, ShiftState, int, int) { seen.push_back("up"); };
+  SendMessageW(Of(form.Check), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+  SendMessageW(Of(form.Check), WM_LBUTTONUP, 0, At(5, 5));
+  PumpFor(20);
+  EXPECT_EQ(seen, (std::vector<std::string>{"down:off", "click:on", "up"}));
+  EXPECT_EQ(SendMessageW(Of(form.Check), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ToolkitControlsTest, TheProgramMovesTheMousePointer) {
+  app.GetScreen().SetCursorPos({form.Left() + 40, form.Top() + 30});
+  POINT p{};
+  ASSERT_TRUE(GetCursorPos(&p));
+  EXPECT_EQ(p.x, ToDevice(form.Left() + 40, Dpi(form)));
+  EXPECT_EQ(p.y, ToDevice(form.Top() + 30, Dpi(form)));
+  EXPECT_EQ(app.GetScreen().CursorPos(), (Point{form.Left() + 40, form.Top() + 30}));
+}
+
 TEST_F(ToolkitControlsTest, ButtonClickReachesOnClick) {
   int clicks = 0;
   form.Ok.OnClick = [&](Control&) { ++clicks; };

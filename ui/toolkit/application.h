@@ -32,6 +32,8 @@ class Screen {
   // The width of the system's vertical scroll bars.
   int VerticalScrollBarWidth() const;
   Point CursorPos() const;
+  // Moves the mouse pointer there (screen coordinates).
+  void SetCursorPos(Point p);
   // The colour of the screen at `p` (what is drawn there now, whatever window it belongs to).
   Color PixelAt(Point p) const;
 

@@ -136,6 +136,8 @@ class Backend {
   virtual void Beep() = 0;
   virtual ScreenInfo GetScreenInfo() = 0;
   virtual Point CursorPos() = 0;
+  // Moves the mouse pointer to a screen point.
+  virtual void SetCursorPos(Point p) = 0;
   virtual Color ScreenPixel(Point p) = 0;
   virtual void RegisterMessageName(const std::string& name) = 0;
   // Passes a notification-area icon command for the window `owner`; the system's answer.

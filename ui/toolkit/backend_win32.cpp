@@ -376,6 +376,11 @@ Point Win32Backend::CursorPos() {
   return {ToDesign(p.x, dpi), ToDesign(p.y, dpi)};
 }
 
+void Win32Backend::SetCursorPos(Point p) {
+  const int dpi = win32::SystemDpi();
+  ::SetCursorPos(ToDevice(p.x, dpi), ToDevice(p.y, dpi));
+}
+
 Color Win32Backend::ScreenPixel(Point p) {
   const int dpi = win32::SystemDpi();
   HDC screen = GetDC(nullptr);

@@ -92,6 +92,7 @@ class Win32Backend : public Backend {
   void Beep() override;
   ScreenInfo GetScreenInfo() override;
   Point CursorPos() override;
+  void SetCursorPos(Point p) override;
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override;
   bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;

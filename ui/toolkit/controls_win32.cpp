@@ -124,6 +124,16 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
   }
   if (HandleFocusAndKeys(*r, msg, wp, result)) return result;
   if (msg == WM_NOTIFY && ClampHeader(*r, lp, result)) return result;
+  if ((msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP) && r->control && r->control->Kind() == ControlKind::CheckBox) {
+    // The box's own press comes first; its click (BN_CLICKED) arrives while the system handles
+    // the release, and the release is reported after it.
+    WindowedControl* box = r->control;
+    const Point at = DesignPoint(*r, lp);
+    if (msg == WM_LBUTTONDOWN) box->PeerMouseDown(MouseButton::Left, Shift(), at);
+    const LRESULT def = DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_LBUTTONUP && r->control) r->control->PeerMouseUp(MouseButton::Left, Shift(), at);
+    return def;
+  }
   if (msg == WM_LBUTTONDBLCLK && r->control && r->control->Kind() == ControlKind::ListView) {
     const LRESULT def = DefSubclassProc(hwnd, msg, wp, lp);
     if (auto* list = dynamic_cast<ListView*>(r->control)) list->PeerDoubleClick();

@@ -52,6 +52,21 @@ void CheckBox::PeerClicked() {
   Fire(EventKind::Click, OnClick, *this);
 }
 
+void CheckBox::PeerMouseDown(MouseButton button, ShiftState shift, Point p) {
+  Form* form = FormOrNull();
+  if (!form || !Enabled()) return;
+  Application::DispatchScope scope(form->App());
+  if (TabStop()) SetFocus();
+  Fire(EventKind::MouseDown, OnMouseDown, *this, button, shift, p.x, p.y);
+}
+
+void CheckBox::PeerMouseUp(MouseButton button, ShiftState shift, Point p) {
+  Form* form = FormOrNull();
+  if (!form || !Enabled()) return;
+  Application::DispatchScope scope(form->App());
+  Fire(EventKind::MouseUp, OnMouseUp, *this, button, shift, p.x, p.y);
+}
+
 // ---- Edit ----
 
 Edit::Edit(Control& parent, std::string name, ControlKind kind) : WindowedControl(parent, std::move(name), kind) {

@@ -32,6 +32,10 @@ class CheckBox : public WindowedControl {
   void SetChecked(bool checked);
   // The user toggled the box: Checked changes first, then OnClick.
   void PeerClicked();
+  // Mouse presses and releases on the box fire OnMouseDown and OnMouseUp only: the click (and
+  // the toggle) is the system's own report, PeerClicked, which comes between the two.
+  void PeerMouseDown(MouseButton button, ShiftState shift, Point p) override;
+  void PeerMouseUp(MouseButton button, ShiftState shift, Point p) override;
 
  private:
   bool checked_ = false;

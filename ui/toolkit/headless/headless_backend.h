@@ -20,6 +20,7 @@
 
 namespace vm::ui {
 
+class CheckBox;
 class ComboBox;
 class ListView;
 class MenuItem;
@@ -90,7 +91,8 @@ class HeadlessBackend : public Backend {
 
   // ---- configuration ----
   void SetScreen(int width, int height, int pixelsPerInch = 96);
-  void SetCursorPos(Point p) { cursor_ = p; }
+  // Where the mouse pointer is (a test's setting, or the program's own move).
+  void SetCursorPos(Point p) override { cursor_ = p; }
   // What ScreenPixel answers (default: everything black).
   std::function<Color(Point)> ScreenColorAt;
   // Frame thickness reported per border style.
@@ -138,6 +140,9 @@ class HeadlessBackend : public Backend {
   // ---- simulated user input on control windows (each control must be shown and enabled) ----
   // A click on a button or check box.
   void ClickControl(WindowedControl& control);
+  // A check box clicked with the mouse, as the system reports it: the press, the box's click,
+  // the release.
+  void MouseClickCheckBox(CheckBox& box);
   // Focuses the edit and types the UTF-8 text character by character ('\b' erases one).
   void TypeText(WindowedControl& edit, const std::string& text);
   // Opens the list, chooses the item and closes the list.

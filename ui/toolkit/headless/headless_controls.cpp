@@ -104,6 +104,14 @@ void HeadlessBackend::ClickControl(WindowedControl& control) {
   else throw std::logic_error("ClickControl: '" + control.Name() + "' is no button");
 }
 
+void HeadlessBackend::MouseClickCheckBox(CheckBox& box) {
+  Reachable(box);
+  const Point middle{box.Width() / 2, box.Height() / 2};
+  MouseDownOn(box, middle);
+  box.PeerClicked();
+  MouseUpOn(box, middle);
+}
+
 void HeadlessBackend::FocusControl(WindowedControl& control) {
   Reachable(control);
   WindowedControl* old = FocusedControl();

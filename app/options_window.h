@@ -1,0 +1,18 @@
+#pragma once
+// What the clock asks of the options window (window number 1). The window implements it; the
+// clock reaches it through its slot.
+
+#include <string>
+
+namespace vm {
+
+class OptionsWindow {
+ public:
+  // The running date and time, shown in the window's top band (the tick, while it is visible).
+  virtual void ShowCurrentTime(const std::string& dateAndTime) = 0;
+
+ protected:
+  ~OptionsWindow() = default;
+};
+
+}  // namespace vm

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The options and about windows of the real clock under Wine, driven as a user drives them: a
+# window manager (openbox) and real input (xdotool). Ctrl+O opens "Options" beside the clock;
+# clicks on the zoom track bar make the clock larger, clicks on the transparency track bar
+# change the stored Transparency; closing stores Zoom; the about window opens from the clock's
+# menu. Screenshots of both windows land in the build folder (options.png, about.png).
+EXE="$1"; SRC="$2"
+. "$SRC/tests/e2e/e2e_lib.sh"
+
+build=$(cd "$(dirname "$EXE")/../.." && pwd)
+for tool in openbox xdotool import; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIP: $tool is not installed (needed for real input)"
+    exit 0
+  fi
+done
+
+WM_PID=
+cleanup() {
+  [ -n "${CLOCK_PID:-}" ] && kill "$CLOCK_PID" 2>/dev/null
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+  [ -n "${dir:-}" ] && rm -rf "$dir"
+}
+trap cleanup EXIT
+openbox >/dev/null 2>&1 &
+WM_PID=$!
+sleep 1
+
+# The visible X window with caption $1 whose width is within $2..$3; waits up to $4 seconds.
+find_window() {
+  local name="$1" min="$2" max="$3" seconds="$4" i id WIDTH HEIGHT X Y SCREEN WINDOW
+  for i in $(seq 1 $((seconds * 5))); do
+    for id in $(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id")"
+      if [ "$WIDTH" -ge "$min" ] && [ "$WIDTH" -le "$max" ]; then echo "$id"; return 0; fi
+    done
+    sleep 0.2
+  done
+  return 1
+}
+geometry() {  # geometry ID -> sets X Y WIDTH HEIGHT (client area)
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+}
+
+reset_registry
+dir=$(new_program_folder)
+start_clock "$dir"
+
+clock=$(find_window Vemtaro 150 700 60) || { fail "the clock window appears"; finish; }
+pass "the clock window appears"
+geometry "$clock"; clock_width=$WIDTH; clock_x=$X; clock_y=$Y; clock_h=$HEIGHT
+sleep 1
+
+# Ctrl+O on the clock, typed as people type it.
+xdotool mousemove $((clock_x + 30)) $((clock_y + 20)) click 1
+sleep 0.5
+xdotool keydown ctrl key o keyup ctrl
+options=$(find_window Options 350 500 15) || { fail "Ctrl+O opens the options window"; finish; }
+pass "Ctrl+O opens the options window"
+sleep 1
+geometry "$options"
+opt_x=$X; opt_y=$Y
+check "the options window opens beside the clock (left $opt_x, clock left $clock_x)" \
+  test "$opt_x" -eq "$clock_x" -o "$opt_x" -gt "$((clock_x - 2))" -a "$opt_x" -lt "$((clock_x + 2))" -o "$((opt_x + WIDTH))" -ge 1270
+import -window root -display "$DISPLAY" "$build/options.png" 2>/dev/null
+check "a screenshot of the options window is in $build/options.png" test -s "$build/options.png"
+
+# Zoom: two clicks on the track bar's channel right of the thumb (each one page up).
+xdotool mousemove $((opt_x + 22 + 330)) $((opt_y + 330 + 13)) click 1
+sleep 0.5
+xdotool click 1
+sleep 1
+geometry "$clock"
+check "the clock is larger after the zoom track bar moved (width $clock_width -> $WIDTH)" test "$WIDTH" -gt "$clock_width"
+zoomed_width=$WIDTH
+
+# Transparency: one click on the channel left of the thumb (one page down from 250).
+xdotool mousemove $((opt_x + 22 + 20)) $((opt_y + 371 + 13)) click 1
+sleep 1
+import -window root -display "$DISPLAY" "$build/options-after.png" 2>/dev/null
+
+# Closing through the window manager's close (Alt+F4 on the options window).
+xdotool windowactivate --sync "$options" 2>/dev/null || xdotool windowfocus "$options"
+sleep 0.3
+xdotool keydown alt key F4 keyup alt
+gone=1
+for i in $(seq 1 25); do
+  xdotool search --onlyvisible --name '^Options$' >/dev/null 2>&1 || { gone=0; break; }
+  sleep 0.2
+done
+check "the options window closes" test "$gone" = 0
+
+# The about window from the clock's menu: right button on the clock, Help, About...
+geometry "$clock"
+xdotool mousemove $((X + 20)) $((Y + 15)) click 3
+sleep 1
+# Always on top, Options, Appearance, DateTime Format, Set Time, Language, Help.
+xdotool key Down Down Down Down Down Down Down
+sleep 0.3
+xdotool key Right
+sleep 0.3
+xdotool key Down Return
+about=$(find_window Vemtaro 200 320 10)
+if [ -z "$about" ]; then
+  fail "the about window opens from the clock's menu"
+else
+  pass "the about window opens from the clock's menu"
+  sleep 1
+  import -window root -display "$DISPLAY" "$build/about.png" 2>/dev/null
+  check "a screenshot of the about window is in $build/about.png" test -s "$build/about.png"
+  if command -v tesseract >/dev/null 2>&1; then
+    geometry "$about"
+    import -window root -display "$DISPLAY" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -resize 300% "$dir/about-big.png" 2>/dev/null
+    text=$(tesseract "$dir/about-big.png" - --psm 6 2>/dev/null)
+    check "the about window shows its texts (read: $(echo "$text" | tr '\n' ' '))" \
+      sh -c 'echo "$1" | grep -qi "Task Manager" && echo "$1" | grep -qi "Version 4"' _ "$text"
+  fi
+  xdotool windowactivate --sync "$about" 2>/dev/null || xdotool windowfocus "$about"
+  sleep 0.3
+  xdotool keydown alt key F4 keyup alt
+  sleep 1
+fi
+
+check "the clock ends" close_clock
+sleep 3  # the registry reaches the prefix's files a moment after the program ended
+zoom=$(reg_value Zoom)
+transparency=$(reg_value Transparency)
+check "closing stored the zoom (Zoom = $zoom, design 0xf)" test -n "$zoom" -a "$zoom" != "0xf"
+check "the transparency track bar changed the stored Transparency ($transparency)" \
+  test -n "$transparency" -a "$transparency" != "0xfa"
+check "the clock's font was stored at once (FontLog2)" test -n "$(reg_value FontLog2)"
+finish
