@@ -79,6 +79,11 @@ class HeadlessBackend : public Backend {
     int index = -1;      // item index, position or active page
     int itemCount = 0;   // items, rows or pages
     int columnCount = 0;
+    // List view rows as the window holds them (one text per row: the caption and the sub-items
+    // joined by '|'), and how they got there.
+    std::vector<std::string> rows;
+    int rowRebuilds = 0;  // every row deleted and added again
+    int rowInserts = 0, rowDeletes = 0, rowUpdates = 0;
     std::map<PeerAspect, int> pushes;
     int invalidations = 0;
   };
@@ -235,6 +240,7 @@ class HeadlessBackend : public Backend {
   ControlState* FindControl(PeerHandle peer);
   // The control's window, which a user can reach only when it is shown and enabled.
   ControlState& Reachable(const WindowedControl& control);
+  void UpdateListRows(ControlState& state, const ListView& list);
   Form* RealizedForm(Form& form);
 
   Application* app_ = nullptr;
