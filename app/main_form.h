@@ -277,6 +277,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void DestroyAlarmWindow() override;
   void Speak(const std::string& text) override;
   void RefreshTaskListWindow() override;
+  bool CloseProgramThroughWindow(const std::string& programPath) override;
   // SystemMessageHost
   void ShowMainWindow() override;
   void RefreshDisplay(bool reloadTheme) override;

@@ -18,6 +18,7 @@ class SpeechServer;
 class ShellIcons;
 class Desktop;
 class ThemeSource;
+class ProcessTable;
 class TForm1;
 namespace ui {
 class Form;
@@ -46,6 +47,7 @@ struct MainServices {
   ShellIcons* shellIcons = nullptr;
   Desktop* desktop = nullptr;
   ThemeSource* themes = nullptr;
+  ProcessTable* processTable = nullptr;  // the process manager's view of the running processes
   WindowKinds windows{};
 };
 

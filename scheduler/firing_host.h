@@ -40,6 +40,10 @@ class FiringHost {
   virtual void Speak(const std::string& text) = 0;
   // Refreshes the task list window's grid when that window exists.
   virtual void RefreshTaskListWindow() = 0;
+  // Ends every process of the program the way the process manager window does (it is created
+  // unshown for this and destroyed again, unless the user has it open). False when the main
+  // window has no process manager; the firing then ends the processes itself.
+  virtual bool CloseProgramThroughWindow(const std::string& programPath) { return false; }
   // A due date as the clock words it ("6 Dec 2026", with the time when asked).
   virtual std::string FormatTaskDate(DateTime value, bool withTime) = 0;
 };

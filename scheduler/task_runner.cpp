@@ -105,7 +105,7 @@ bool TaskRunner::Fire() {
   const bool shutdownConfirmed = ShowAlarmOrSpeak(task);
   int versionCode = host_.VersionCode();
   WindowId mainWindow = host_.MainWindow();
-  if (task.State & kStateCloseProgram)
+  if ((task.State & kStateCloseProgram) && !host_.CloseProgramThroughWindow(task.Program))
     CloseProgram(*actions_.processes, boxes_, mainWindow, task.Program);
   if (task.State & kStateRunProgram) RunProgram(task);
   if (task.State & kStateLock) LockWorkstation();

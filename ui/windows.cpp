@@ -6,6 +6,7 @@
 #include "ui/alarm/alarm_form.h"
 #include "ui/options/about_form.h"
 #include "ui/options/options_form.h"
+#include "ui/process/process_form.h"
 #include "ui/task_editor/task_editor.h"
 #include "ui/task_list/mem_form.h"
 
@@ -13,6 +14,9 @@ namespace vm {
 
 WindowKinds AllWindowKinds() {
   WindowKinds kinds{};
+  kinds[kProcessWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<TProcF>(owner);
+  };
   kinds[kOptionsWindow] = [](TForm1& owner) -> std::unique_ptr<ui::Form> {
     return std::make_unique<TOptF>(owner.App(), owner);
   };

@@ -14,6 +14,7 @@
 #include "platform/action_services_win32.h"
 #include "platform/desktop_services_win32.h"
 #include "platform/media_win32.h"
+#include "platform/process_table_win32.h"
 #include "platform/theme_source.h"
 #include "platform/wide_text_win32.h"
 #include "ui/toolkit/backend_win32.h"
@@ -57,6 +58,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   static std::unique_ptr<vm::ThemeSource> themes = vm::MakeWin32ThemeSource();
   static vm::Win32ShellIcons shellIcons;
   static vm::Win32Desktop desktop;
+  static vm::Win32ProcessTable processTable;
   vm::ui::Win32Backend backend;
   vm::ui::Application app(backend);
   vm::Language language(services.GetFileSystem(), services.GetMessageBoxes(), services.GetTextCodec());
@@ -70,6 +72,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   main.themes = themes.get();
   main.shellIcons = &shellIcons;
   main.desktop = &desktop;
+  main.processTable = &processTable;
   main.windows = vm::AllWindowKinds();
   vm::ProgramServices entry{services.GetInstanceGuard(), services.GetRegistry(),
                             services.GetFileSystem(),    services.GetEnvironment(),

@@ -134,6 +134,17 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     if (msg == WM_LBUTTONUP && r->control) r->control->PeerMouseUp(MouseButton::Left, Shift(), at);
     return def;
   }
+  if ((msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) && r->control &&
+      r->control->Kind() == ControlKind::ListView) {
+    // The list view selects the row under the pointer first (a right press returns once the
+    // button is up again), then the press is reported.
+    const ShiftState shift = Shift();
+    const LRESULT def = DefSubclassProc(hwnd, msg, wp, lp);
+    if (r->control && !r->dead)
+      r->control->PeerMouseDown(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, shift,
+                                DesignPoint(*r, lp));
+    return def;
+  }
   if (msg == WM_LBUTTONDBLCLK && r->control && r->control->Kind() == ControlKind::ListView) {
     const LRESULT def = DefSubclassProc(hwnd, msg, wp, lp);
     if (auto* list = dynamic_cast<ListView*>(r->control)) list->PeerDoubleClick();
@@ -600,6 +611,8 @@ void PushState(HWND hwnd, WindowedControl& c) {
   }
 }
 
+bool PushRowChange(WindowRecord& r, ListView& list);
+
 void PushItems(WindowRecord& r, WindowedControl& c) {
   HWND hwnd = r.hwnd;
   if (auto* combo = dynamic_cast<ComboBox*>(&c)) {
@@ -620,6 +633,7 @@ void PushItems(WindowRecord& r, WindowedControl& c) {
     }
     PushState(hwnd, c);
   } else if (auto* list = dynamic_cast<ListView*>(&c)) {
+    if (PushRowChange(r, *list)) return;
     SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
     for (int i = 0; i < list->ItemCount(); ++i) {
@@ -682,6 +696,93 @@ void PushImages(WindowRecord& r, ListView& list) {
     }
   }
   SendMessageW(r.hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(r.images));
+}
+
+// The small images the window holds follow the list's: new pictures are appended, a list that
+// lost pictures is copied again.
+void SyncImages(WindowRecord& r, ListView& list) {
+  const ImageList* images = list.SmallImages();
+  if (!images) return;
+  const int held = r.images ? ImageList_GetImageCount(r.images) : 0;
+  if (held == images->Count()) return;
+  if (!r.images || held > images->Count()) {
+    PushImages(r, list);
+    return;
+  }
+  for (int i = held; i < images->Count(); ++i) {
+    void* bits = nullptr;
+    HBITMAP dib = win32::CreateDibFrom(images->GetBitmap(i), &bits);
+    if (!dib) continue;
+    ImageList_Add(r.images, dib, nullptr);
+    DeleteObject(dib);
+  }
+}
+
+// Caption, image and every column's text of the window's row `index`.
+void SetRowTexts(HWND hwnd, const ListView& list, int index, bool withImage) {
+  const ListItem& li = list.Item(index);
+  std::wstring caption = win32::Widen(li.caption);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | (withImage ? LVIF_IMAGE : 0);
+  item.iItem = index;
+  item.pszText = caption.data();
+  item.iImage = li.imageIndex;
+  SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  const std::size_t columns = std::max(li.subItems.size() + 1, list.Columns().size());
+  for (std::size_t s = 1; s < columns; ++s) {
+    std::wstring sub = s - 1 < li.subItems.size() ? win32::Widen(li.subItems[s - 1]) : std::wstring();
+    LVITEMW subItem{};
+    subItem.iSubItem = static_cast<int>(s);
+    subItem.pszText = sub.data();
+    SendMessageW(hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
+  }
+}
+
+// One row inserted, deleted or changed in place: the window keeps its scroll position and its
+// selection (which it moves along with the rows itself) and repaints only what changed. False
+// when there is no row change to push, or it does not fit the rows the window holds.
+bool PushRowChange(WindowRecord& r, ListView& list) {
+  const ListView::RowChange* change = list.PendingRowChange();
+  if (!change) return false;
+  HWND hwnd = r.hwnd;
+  const int held = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+  const int index = change->index;
+  switch (change->kind) {
+    case ListView::RowChangeKind::Insert: {
+      if (index < 0 || index > held || held + 1 != list.ItemCount()) return false;
+      SyncImages(r, list);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = index;
+      item.pszText = const_cast<wchar_t*>(L"");
+      if (SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) != index) return false;
+      SetRowTexts(hwnd, list, index, list.SmallImages() != nullptr);
+      return true;
+    }
+    case ListView::RowChangeKind::Delete:
+      if (index < 0 || index >= held || held - 1 != list.ItemCount()) return false;
+      SendMessageW(hwnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+      SyncImages(r, list);
+      return true;
+    case ListView::RowChangeKind::Update:
+      if (index < 0 || index >= held || held != list.ItemCount()) return false;
+      if (change->column > 0) {
+        // One sub-item: a text without a column is not shown, so the window keeps nothing.
+        if (static_cast<std::size_t>(change->column) >= list.Columns().size()) return true;
+        const ListItem& li = list.Item(index);
+        const auto sub = static_cast<std::size_t>(change->column - 1);
+        std::wstring text = sub < li.subItems.size() ? win32::Widen(li.subItems[sub]) : std::wstring();
+        LVITEMW subItem{};
+        subItem.iSubItem = change->column;
+        subItem.pszText = text.data();
+        SendMessageW(hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
+        return true;
+      }
+      SyncImages(r, list);
+      SetRowTexts(hwnd, list, index, list.SmallImages() != nullptr);
+      return true;
+  }
+  return false;
 }
 
 }  // namespace

@@ -40,25 +40,77 @@ int ListView::SetColumnWidth(int column, int width) {
   return c.width;
 }
 
-int ListView::AddItem(ListItem item) {
-  items_.push_back(std::move(item));
+void ListView::PushRow(RowChangeKind kind, int index, int column) {
+  pendingRow_ = RowChange{kind, index, column};
   Push(PeerAspect::Items);
-  return ItemCount() - 1;
+  pendingRow_.reset();
+}
+
+int ListView::AddItem(ListItem item) {
+  int at = ItemCount();
+  if (sorted_) {
+    auto handler = OnCompare;
+    // After the last row that does not sort after the new one: equal rows keep their order.
+    auto it = std::upper_bound(items_.begin(), items_.end(), item, [&](const ListItem& a, const ListItem& b) {
+      int compare = 0;
+      if (handler) handler(*this, a, b, 0, compare);
+      else compare = a.caption.compare(b.caption);
+      return compare < 0;
+    });
+    at = static_cast<int>(it - items_.begin());
+  }
+  return InsertItem(at, std::move(item));
+}
+
+int ListView::InsertItem(int index, ListItem item) {
+  index = std::clamp(index, 0, ItemCount());
+  items_.insert(items_.begin() + index, std::move(item));
+  // The window moves its selection along with the rows, as this does.
+  if (itemIndex_ >= index) ++itemIndex_;
+  PushRow(RowChangeKind::Insert, index);
+  return index;
 }
 
 void ListView::SetItem(int index, ListItem item) {
   if (index < 0 || index >= ItemCount()) return;
   items_[static_cast<std::size_t>(index)] = std::move(item);
-  Push(PeerAspect::Items);
+  PushRow(RowChangeKind::Update, index);
+}
+
+void ListView::SetItemText(int index, int column, const std::string& text) {
+  if (index < 0 || index >= ItemCount() || column < 0) return;
+  ListItem& row = items_[static_cast<std::size_t>(index)];
+  if (column == 0) {
+    if (row.caption == text) return;
+    row.caption = text;
+  } else {
+    const auto sub = static_cast<std::size_t>(column - 1);
+    if (sub < row.subItems.size() && row.subItems[sub] == text) return;
+    if (row.subItems.size() <= sub) row.subItems.resize(sub + 1);
+    row.subItems[sub] = text;
+  }
+  PushRow(RowChangeKind::Update, index, column);
+}
+
+void ListView::SetItemImage(int index, int imageIndex) {
+  if (index < 0 || index >= ItemCount()) return;
+  ListItem& row = items_[static_cast<std::size_t>(index)];
+  if (row.imageIndex == imageIndex) return;
+  row.imageIndex = imageIndex;
+  PushRow(RowChangeKind::Update, index);
+}
+
+void ListView::SetItemData(int index, std::int64_t data) {
+  if (index >= 0 && index < ItemCount()) items_[static_cast<std::size_t>(index)].data = data;
 }
 
 void ListView::DeleteItem(int index) {
   if (index < 0 || index >= ItemCount()) return;
   items_.erase(items_.begin() + index);
+  // The window drops or moves its selection with the row, as this does: no state to push.
   if (itemIndex_ == index) itemIndex_ = -1;
   else if (itemIndex_ > index) --itemIndex_;
-  Push(PeerAspect::Items);
-  Push(PeerAspect::State);
+  PushRow(RowChangeKind::Delete, index);
 }
 
 void ListView::SetItems(std::vector<ListItem> items) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,18 @@ class ListView : public WindowedControl {
   const std::vector<ListItem>& Items() const { return items_; }
   int ItemCount() const { return static_cast<int>(items_.size()); }
   const ListItem& Item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+  // Appends the row, or with Sorted() inserts it where OnCompare puts it (after the rows it
+  // compares equal to). Returns its index. The selection stays on its row.
   int AddItem(ListItem item);
+  // Inserts the row at `index` (clamped to 0 .. ItemCount()); the selection stays on its row.
+  int InsertItem(int index, ListItem item);
   void SetItem(int index, ListItem item);
+  // One text of a row: 0 the caption, n the sub-item n - 1 (missing sub-items before it are
+  // added empty). Nothing for a row out of range or when the text is already the same.
+  void SetItemText(int index, int column, const std::string& text);
+  void SetItemImage(int index, int imageIndex);
+  // The owner's value of a row; the window shows nothing of it.
+  void SetItemData(int index, std::int64_t data);
   void DeleteItem(int index);
   // Replaces all rows at once (the selection is cleared).
   void SetItems(std::vector<ListItem> items);
@@ -68,6 +79,9 @@ class ListView : public WindowedControl {
   void SetSmallImages(const ImageList* images);
 
   // ---- sorting ----
+  // New rows take their place by OnCompare (by caption without a handler).
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool on) { sorted_ = on; }
   // Sorts the rows by OnCompare (by caption when there is no handler). The sort is stable, so
   // equal rows keep their order; the selected row stays selected.
   void CustomSort(int data = 0);
@@ -75,6 +89,20 @@ class ListView : public WindowedControl {
   ListCompareEvent OnCompare;
   ListColumnClickEvent OnColumnClick;
   ListSelectItemEvent OnSelectItem;
+  // OnMouseDown (of Control) reports presses of either button on the rows, after the window
+  // has moved its selection to the row under the pointer.
+
+  // ---- incremental updates ----
+  // A change of one row, pushed to the window as such so that it keeps its scroll position,
+  // its selection and its picture. Every other Items push rebuilds the window's rows.
+  enum class RowChangeKind : std::uint8_t { Insert, Delete, Update };
+  struct RowChange {
+    RowChangeKind kind;
+    int index;
+    int column = -1;  // an Update of one text only: 0 the caption, n sub-item n - 1
+  };
+  // The row change being pushed now (during the backend's Items update only), else nullptr.
+  const RowChange* PendingRowChange() const { return pendingRow_ ? &*pendingRow_ : nullptr; }
 
   // ---- entry points of the backend ----
   void PeerColumnClicked(int column);
@@ -86,7 +114,11 @@ class ListView : public WindowedControl {
 
  private:
   std::vector<ListColumn> columns_;
+  void PushRow(RowChangeKind kind, int index, int column = -1);
+
   std::vector<ListItem> items_;
+  std::optional<RowChange> pendingRow_;
+  bool sorted_ = false;
   int itemIndex_ = -1;
   bool rowSelect_ = true;
   const ImageList* smallImages_ = nullptr;

@@ -82,6 +82,11 @@ class HeadlessBackend : public Backend {
     int itemCount = 0;   // items, rows or pages
     int columnCount = 0;
     std::string hint;  // the hint shown over the window (a graphic child's)
+    // List view rows as the window holds them (one text per row: the caption and the sub-items
+    // joined by '|'), and how they got there.
+    std::vector<std::string> rows;
+    int rowRebuilds = 0;  // every row deleted and added again
+    int rowInserts = 0, rowDeletes = 0, rowUpdates = 0;
     std::map<PeerAspect, int> pushes;
     int invalidations = 0;
   };
@@ -255,6 +260,7 @@ class HeadlessBackend : public Backend {
   ControlState* FindControl(PeerHandle peer);
   // The control's window, which a user can reach only when it is shown and enabled.
   ControlState& Reachable(const WindowedControl& control);
+  void UpdateListRows(ControlState& state, const ListView& list);
   Form* RealizedForm(Form& form);
 
   Application* app_ = nullptr;

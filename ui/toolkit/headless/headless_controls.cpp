@@ -49,7 +49,49 @@ PeerHandle HeadlessBackend::CreateControlPeer(WindowedControl& control) {
                        PeerAspect::Items, PeerAspect::State})
     UpdateControlPeer(id, control, a);
   for (auto& [aspect, count] : controls_[id].pushes) count = 0;  // creation is no update
+  controls_[id].rowRebuilds = 0;
   return id;
+}
+
+namespace {
+
+std::string RowText(const ListItem& item) {
+  std::string text = item.caption;
+  for (const std::string& sub : item.subItems) text += "|" + sub;
+  return text;
+}
+
+}  // namespace
+
+// A list view window applies a row change to its rows, moving its selection with them, as
+// the system's list view does.
+void HeadlessBackend::UpdateListRows(ControlState& s, const ListView& list) {
+  const ListView::RowChange* change = list.PendingRowChange();
+  const auto at = change ? static_cast<std::size_t>(change->index) : 0;
+  if (!change || change->index < 0 || at > s.rows.size() ||
+      (change->kind != ListView::RowChangeKind::Insert && at == s.rows.size())) {
+    s.rows.clear();
+    for (const ListItem& item : list.Items()) s.rows.push_back(RowText(item));
+    ++s.rowRebuilds;
+    return;
+  }
+  switch (change->kind) {
+    case ListView::RowChangeKind::Insert:
+      s.rows.insert(s.rows.begin() + change->index, RowText(list.Item(change->index)));
+      if (s.index >= change->index) ++s.index;
+      ++s.rowInserts;
+      break;
+    case ListView::RowChangeKind::Delete:
+      s.rows.erase(s.rows.begin() + change->index);
+      if (s.index == change->index) s.index = -1;
+      else if (s.index > change->index) --s.index;
+      ++s.rowDeletes;
+      break;
+    case ListView::RowChangeKind::Update:
+      s.rows[at] = RowText(list.Item(change->index));
+      ++s.rowUpdates;
+      break;
+  }
 }
 
 void HeadlessBackend::UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) {
@@ -79,7 +121,10 @@ void HeadlessBackend::UpdateControlPeer(PeerHandle peer, WindowedControl& contro
     case PeerAspect::Items:
       if (auto* c = dynamic_cast<ComboBox*>(&control)) s->itemCount = c->ItemCount();
       if (auto* c = dynamic_cast<PageControl*>(&control)) s->itemCount = c->PageCount();
-      if (auto* c = dynamic_cast<ListView*>(&control)) s->itemCount = c->ItemCount();
+      if (auto* c = dynamic_cast<ListView*>(&control)) {
+        UpdateListRows(*s, *c);
+        s->itemCount = static_cast<int>(s->rows.size());
+      }
       break;
     case PeerAspect::Columns:
       if (auto* c = dynamic_cast<ListView*>(&control)) s->columnCount = static_cast<int>(c->Columns().size());
