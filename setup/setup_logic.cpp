@@ -58,15 +58,6 @@ std::wstring FileNameOf(std::wstring_view path) {
   return std::wstring(cut == std::wstring_view::npos ? path : path.substr(cut + 1));
 }
 
-std::wstring LinkTargetWithArguments(std::wstring_view target, std::wstring_view arguments) {
-  std::wstring result(target);
-  if (!arguments.empty()) {
-    result += L';';
-    result += arguments;
-  }
-  return result;
-}
-
 std::optional<Identity> Identify(SystemCalls& system) {
   std::wstring started = system.StartupTitle();
   // Programs started by some launchers carry no title; the executable's own path serves then.

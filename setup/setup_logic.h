@@ -22,7 +22,8 @@ class SystemCalls {
   virtual std::wstring StartupTitle() = 0;
   // The path of the running executable (used when the start-up information names nothing).
   virtual std::wstring ModuleFileName() = 0;
-  // The target of a shortcut file ("path" or "path;arguments"); nothing when it cannot be read.
+  // The target path of a shortcut file; nothing when it cannot be read. Its arguments are left
+  // out: the program reads none, and they would spoil the file name it takes its mode from.
   virtual std::optional<std::wstring> ResolveShortcut(const std::wstring& link) = 0;
   // The absolute form of a path; nothing when it cannot be made (or is longer than 260).
   virtual std::optional<std::wstring> FullPath(const std::wstring& path) = 0;
@@ -47,8 +48,6 @@ std::wstring BaseName(std::wstring_view fileName);
 // The folder part of a path with its trailing separator, and the file-name part.
 std::wstring FolderOf(std::wstring_view path);
 std::wstring FileNameOf(std::wstring_view path);
-// A shortcut's target with its arguments, as start-up takes it.
-std::wstring LinkTargetWithArguments(std::wstring_view target, std::wstring_view arguments);
 
 // What the Next and Cancel buttons do.
 enum class Action { None, ChooseFolder, Perform, Finish, Close };

@@ -43,11 +43,18 @@ struct Program {
   HBITMAP picture = nullptr;
   HFONT font = nullptr;
   HWND window = nullptr;
+  std::wstring ownPath;          // this program's executable
+  bool removeSelfLater = false;  // the removal could not delete this program while it ran
   HWND footer = nullptr, next = nullptr, cancel = nullptr, browse = nullptr, folder = nullptr,
        runCheck = nullptr;
 };
 
 Program g;
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return !a.empty() && CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                            static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
 
 // Failures of the copy or delete steps, gathered by the queue callback.
 struct QueueContext {
@@ -85,8 +92,12 @@ UINT CALLBACK QueueCallback(PVOID context, UINT notification, UINT_PTR param1, U
     }
     case SPFILENOTIFY_DELETEERROR: {
       const auto* paths = reinterpret_cast<const FILEPATHS_W*>(param1);
-      if (paths->Win32Error != ERROR_FILE_NOT_FOUND && paths->Win32Error != ERROR_PATH_NOT_FOUND &&
-          paths->Target)
+      if (paths->Win32Error == ERROR_FILE_NOT_FOUND || paths->Win32Error == ERROR_PATH_NOT_FOUND ||
+          !paths->Target)
+        return FILEOP_SKIP;
+      if (SamePath(paths->Target, g.ownPath))
+        g.removeSelfLater = true;  // a running program cannot delete itself: done after it ends
+      else
         q->notRemoved += std::wstring(paths->Target) + L"\n";
       return FILEOP_SKIP;
     }
@@ -98,6 +109,33 @@ UINT CALLBACK QueueCallback(PVOID context, UINT notification, UINT_PTR param1, U
     }
     default:
       return SetupDefaultQueueCallbackW(q->defaultContext, notification, param1, param2);
+  }
+}
+
+// Deletes this program's file, and its folder when nothing else is left there, once the program
+// has ended: a hidden command interpreter retries for a few seconds.
+void RemoveSelfAfterExit() {
+  std::wstring folder = FolderOf(g.ownPath);
+  if (folder.size() > 3) folder.pop_back();
+  wchar_t shell[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"ComSpec", shell, MAX_PATH)) {
+    GetSystemDirectoryW(shell, MAX_PATH);
+    wcscat_s(shell, L"\\cmd.exe");
+  }
+  std::wstring file = L"\"" + g.ownPath + L"\"";
+  std::wstring command = L"\"" + std::wstring(shell) + L"\" /d /q /c \"for /l %i in (1,1,20) do @(" +
+                         L"ping -n 2 127.0.0.1 >nul & del /f /q " + file + L" >nul 2>&1 & " +
+                         L"if not exist " + file + L" (rmdir \"" + folder + L"\" >nul 2>&1 & exit))\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION pi{};
+  std::wstring temp = ShellFolder(CSIDL_LOCAL_APPDATA);
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                     temp.empty() ? nullptr : temp.c_str(), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
   }
 }
 
@@ -350,6 +388,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_CTLCOLORSTATIC:
+      // The check box sits on the white page.
+      if (reinterpret_cast<HWND>(lParam) == g.runCheck) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      }
+      break;
     case WM_DESTROY:
       if (g.setupLibrary) FreeLibrary(g.setupLibrary);
       g.setupLibrary = nullptr;
@@ -372,6 +417,7 @@ int Run(HINSTANCE instance) {
   auto identity = Identify(system);
   if (!identity) return 1;
   g.mode = identity->mode;
+  g.ownPath = system.ModuleFileName();
   g.sourceFolder = identity->sourceFolder;
 
   UINT errorLine = 0;
@@ -438,6 +484,7 @@ int Run(HINSTANCE instance) {
   if (msg.message == WM_QUIT) code = static_cast<int>(msg.wParam);
   if (g.inf != INVALID_HANDLE_VALUE) SetupCloseInfFile(g.inf);
   if (g.picture) DeleteObject(g.picture);
+  if (g.removeSelfLater) RemoveSelfAfterExit();
   return code;
 }
 

@@ -43,9 +43,7 @@ std::optional<std::wstring> Win32SystemCalls::ResolveShortcut(const std::wstring
           SUCCEEDED(shellLink->Resolve(nullptr, SLR_ANY_MATCH | SLR_NO_UI))) {
         wchar_t target[MAX_PATH] = {};
         if (shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH) == S_OK) {
-          wchar_t arguments[MAX_PATH] = {};
-          shellLink->GetArguments(arguments, MAX_PATH);
-          result = LinkTargetWithArguments(target, arguments);
+          result = std::wstring(target);
         } else {
           result = std::nullopt;
         }
