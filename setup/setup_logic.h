@@ -100,6 +100,8 @@ inline constexpr const wchar_t* kUninstallTitle = L"Это программа у
 inline constexpr const wchar_t* kContinue = L"Продолжить установку";
 inline constexpr const wchar_t* kBrowseTitle = L"Выберите директорию для установки пограммы ";
 inline constexpr const wchar_t* kConfirmRemoval = L"Удалить программу?";
+inline constexpr const wchar_t* kCloseClockFirst =
+    L"Программа сейчас запущена. Закройте её и нажмите «Далее» ещё раз.";
 }  // namespace text
 
 // The main text of the window by state and mode.

@@ -139,6 +139,14 @@ void RemoveSelfAfterExit() {
   }
 }
 
+// The clock holds this mutex while it runs.
+bool ClockIsRunning() {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"VemtaroMitex");
+  if (!mutex) return false;
+  CloseHandle(mutex);
+  return true;
+}
+
 void ShowError(const std::wstring& text) {
   MessageBoxW(g.window, text.c_str(), g.productName.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
@@ -217,6 +225,12 @@ void Perform() {
     if (MessageBoxW(g.window, text::kConfirmRemoval, g.productName.c_str(),
                     MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES) {
       SetupCloseFileQueue(queue);
+      return;
+    }
+    if (ClockIsRunning()) {
+      // Its files are in use: removing now would leave them behind without an uninstall entry.
+      SetupCloseFileQueue(queue);
+      ShowError(text::kCloseClockFirst);
       return;
     }
     std::wstring folder = g.sourceFolder;
