@@ -32,6 +32,22 @@ class ScopeExit {
 
 void RealSleep(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
 
+// How long a Speech object going away waits for its workers.
+constexpr std::chrono::milliseconds kWorkerGrace{200};
+
+// Every worker of the process. Never destroyed: a worker may still run while static objects
+// are destroyed at the end of the process.
+struct LiveWorkers {
+  std::mutex mutex;
+  std::condition_variable idle;
+  int count = 0;
+};
+
+LiveWorkers& AllWorkers() {
+  static LiveWorkers* workers = new LiveWorkers;
+  return *workers;
+}
+
 }  // namespace
 
 namespace detail {
@@ -133,14 +149,25 @@ void SpeechCore::Detach() {
 }
 
 void SpeechCore::WorkerStarted() {
-  std::lock_guard lock(mutex_);
-  ++runningWorkers_;
+  {
+    std::lock_guard lock(mutex_);
+    ++runningWorkers_;
+  }
+  LiveWorkers& all = AllWorkers();
+  std::lock_guard lock(all.mutex);
+  ++all.count;
 }
 
 void SpeechCore::WorkerEnded() {
-  std::lock_guard lock(mutex_);
-  --runningWorkers_;
-  idle_.notify_all();
+  {
+    std::lock_guard lock(mutex_);
+    --runningWorkers_;
+    idle_.notify_all();
+  }
+  LiveWorkers& all = AllWorkers();
+  std::lock_guard lock(all.mutex);
+  --all.count;
+  all.idle.notify_all();
 }
 
 bool SpeechCore::WaitForWorkers(std::chrono::milliseconds timeout) {
@@ -185,7 +212,16 @@ Speech::Speech(SpeechServer& server, MessageBoxes& messages, std::string applica
                                                  std::move(executablePath), agentAvailable,
                                                  std::move(sleeper))) {}
 
-Speech::~Speech() { core_->Detach(); }
+Speech::~Speech() {
+  core_->Detach();
+  core_->WaitForWorkers(kWorkerGrace);
+}
+
+bool WaitForAllSpeechWorkers(std::chrono::milliseconds timeout) {
+  LiveWorkers& all = AllWorkers();
+  std::unique_lock lock(all.mutex);
+  return all.idle.wait_for(lock, timeout, [&] { return all.count == 0; });
+}
 
 bool Speech::Say(const std::string& text) { return core_->Say(text); }
 

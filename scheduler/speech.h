@@ -87,6 +87,11 @@ class TSpeakT {
   std::string text_;
 };
 
+// Waits until no speech worker of any Speech object runs in the process; false when some still
+// run after `timeout`. The program's end uses it to let a spoken text finish briefly, then
+// ends without waiting for the rest of it.
+bool WaitForAllSpeechWorkers(std::chrono::milliseconds timeout);
+
 class Speech {
  public:
   // The server and the message boxes must outlive every worker; in the program they live as long
@@ -95,7 +100,8 @@ class Speech {
   // `executablePath` the worker's warning. Without a sleeper, waits really sleep.
   Speech(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
          std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper = {});
-  // Running workers finish on their own but no longer touch `agentAvailable`.
+  // Running workers finish on their own but no longer touch `agentAvailable`; they are given
+  // a short moment to end first.
   ~Speech();
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;
