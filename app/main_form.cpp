@@ -88,7 +88,7 @@ void TForm1::FormCreate(ui::Control&) {
   if (Sound) Sound->SetNotifyWindow(Handle());
   App().OnDeactivate = [this] { AppDeactivate(); };
   if (settings.Background) HideToTray();
-  if (Speaker) AgentAvailable = Speaker->Say("MSA test");
+  if (Speaker) AgentAvailable = Speaker->Probe();
   UpdateEventTask(kEventPowerOn);
 }
 
