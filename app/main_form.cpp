@@ -84,9 +84,11 @@ void TForm1::FormCreate(ui::Control&) {
   ShowClockTime();
   SetSize();
   if (Sessions) Sessions->RegisterWts(Handle());
+  // The end of every play is reported to this window (MM_MCINOTIFY), which rewinds the sound.
+  if (Sound) Sound->SetNotifyWindow(Handle());
   App().OnDeactivate = [this] { AppDeactivate(); };
   if (settings.Background) HideToTray();
-  if (Speaker) AgentAvailable = Speaker->Say("MSA test");
+  if (Speaker) AgentAvailable = Speaker->Probe();
   UpdateEventTask(kEventPowerOn);
 }
 
@@ -109,13 +111,19 @@ void TForm1::FormActivate(ui::Control&) {
 
 void TForm1::FormClose(ui::Form&, ui::CloseAction&) {
   WriteLog("  %s:%d", "TForm1::FormClose", __LINE__);
-  scheduler.SaveList();
-  settings.Left = Left();
-  settings.Top = Top();
-  store_.SetRegistryInfo(settings, kDataTypePosition);
+  if (!SaveTasksAndPosition() && scheduler.HasUnsavedChanges())
+    TaskFileWarning(scheduler.UnsavedChangesMessage());
   if (WinVersion >= 20) {
     for (int alpha = settings.AppliedOpacity(); alpha >= 1; --alpha) SetAlphaBlendValue(alpha);
   }
+}
+
+bool TForm1::SaveTasksAndPosition() {
+  bool saved = scheduler.SaveList();
+  settings.Left = Left();
+  settings.Top = Top();
+  store_.SetRegistryInfo(settings, kDataTypePosition);
+  return saved;
 }
 
 void TForm1::FormDestroy(ui::Control&) {

@@ -283,8 +283,14 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void RefreshDisplay(bool reloadTheme) override;
   void RewindSound() override;
   void ArmAlarmSound() override;
+  void SessionEnding() override;
+  // SchedulerHost: a problem with the task file, told in a message box.
+  void TaskFileWarning(const std::string& text) override;
 
   void WireScheduling();
+  // What closing the window and the end of the session keep: the tasks and the position.
+  // False when the tasks could not be saved.
+  bool SaveTasksAndPosition();
 
   void DescribeForm();
   void DescribeMenus();

@@ -124,4 +124,18 @@ void TForm1::ArmAlarmSound() {
   if (AlarmWindow* window = Alarm()) window->ArmSound();
 }
 
+void TForm1::SessionEnding() {
+  WriteLog("  %s:%d", "TForm1::SessionEnding", __LINE__);
+  SaveTasksAndPosition();
+}
+
+void TForm1::TaskFileWarning(const std::string& text) {
+  MessageBoxRequest box;
+  box.text = text;
+  box.caption = kProgramName;
+  box.icon = MsgIcon::Warning;
+  box.owner = Handle();
+  services_.messages.Show(box);
+}
+
 }  // namespace vm

@@ -91,6 +91,12 @@ class SpeechServer {
   virtual void UninitCom() = 0;
   // Creates the server object. `code` receives the result; nullptr when creation failed.
   virtual std::unique_ptr<SpeechConnection> Create(SpeechResult& code) = 0;
+  // A second engine to take over when a connection of the first fails at any step; nullptr
+  // (the default) when there is none.
+  virtual std::unique_ptr<SpeechConnection> CreateFallback(SpeechResult& code) {
+    (void)code;
+    return nullptr;
+  }
 };
 
 }  // namespace vm

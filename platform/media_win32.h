@@ -34,6 +34,8 @@ class Win32SpeechServer : public SpeechServer {
   // The Microsoft Agent server first; where its class is gone (Windows 8 and later, Wine) a
   // SAPI 5 voice serves the same calls. `code` is the SAPI failure when neither can be created.
   std::unique_ptr<SpeechConnection> Create(SpeechResult& code) override;
+  // SAPI 5, when the agent server was created but failed later on.
+  std::unique_ptr<SpeechConnection> CreateFallback(SpeechResult& code) override;
   // Each engine on its own, for tests: the Agent server or the SAPI voice, nothing else.
   std::unique_ptr<SpeechConnection> CreateAgent(SpeechResult& code);
   std::unique_ptr<SpeechConnection> CreateSapi(SpeechResult& code);

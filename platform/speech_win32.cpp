@@ -232,6 +232,10 @@ std::unique_ptr<SpeechConnection> Win32SpeechServer::CreateSapi(SpeechResult& co
   return std::make_unique<SapiConnection>(voice);
 }
 
+std::unique_ptr<SpeechConnection> Win32SpeechServer::CreateFallback(SpeechResult& code) {
+  return CreateSapi(code);
+}
+
 std::unique_ptr<SpeechConnection> Win32SpeechServer::Create(SpeechResult& code) {
   if (auto agent = CreateAgent(code)) return agent;
   return CreateSapi(code);

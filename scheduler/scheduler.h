@@ -45,7 +45,9 @@ class Scheduler {
   // Reads tasks.sft whole into TaskList (ids renumbered 0, 1, 2 ... in file order), chooses
   // CurTask, copies it into EditBuf and refreshes the host. A missing, damaged or unreadable file
   // is kept aside under "tasks.sft.damaged-YYYYMMDD-HHMMSS" and replaced by a new file with one
-  // default task.
+  // default task; a file of nothing but the header is replaced without keeping it. A file that
+  // exists but cannot be read now is left alone: the user is told, and SaveList does not
+  // write over it in this run.
   void LoadList();
   // Replaces tasks.sft atomically with the header and every entry in list order. False (and the
   // log line " SaveList failed") when the file could not be written; the list stays as it is.
@@ -60,6 +62,11 @@ class Scheduler {
   bool RemoveTask(std::uint32_t id);
   // Full path of tasks.sft.
   const std::string& TaskFilePath() const { return taskFilePath_; }
+  // True when the list differs from what tasks.sft was last known to hold (a save failed, or
+  // the file could not be read at start and is not written in this run).
+  bool HasUnsavedChanges() const;
+  // What to tell the user when the program ends with unsaved changes (with the file's path).
+  std::string UnsavedChangesMessage() const;
 
   // --- the schedule ---
 
@@ -93,6 +100,10 @@ class Scheduler {
   bool KeepOriginalAside();
   std::string FreeDamagedName();
   bool WriteImage();
+  // The file's content for the list as it is: the header and every record in list order.
+  std::vector<std::uint8_t> Image() const;
+  // A message text from the language file (or the English default), the file's path for %s.
+  std::string Message(std::string_view key, const char* fallback) const;
 
   FileSystem& files_;
   Clock& clock_;
@@ -101,6 +112,9 @@ class Scheduler {
   SchedulerHost& host_;
   std::string taskFilePath_;
   std::optional<KeepAside> keepAside_;
+  std::vector<std::uint8_t> savedImage_;  // what the file holds as far as this run knows
+  bool fileHeld_ = false;                 // unreadable at start: never written in this run
+  bool saveFailureReported_ = false;      // the user was told that saving fails
 };
 
 }  // namespace vm

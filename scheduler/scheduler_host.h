@@ -2,6 +2,8 @@
 // How the schedule reaches the main window: the refreshes it asks for after it changed the
 // current task or the list.
 
+#include <string>
+
 namespace vm {
 
 class SchedulerHost {
@@ -16,6 +18,9 @@ class SchedulerHost {
   // The list was sorted and CurTask chosen again after a change (load, firing, edit, delete,
   // event): the wake timer follows the first wake task.
   virtual void TaskListChanged() {}
+  // Something about tasks.sft the user must know (it cannot be read or written; the text names
+  // the file and what to do).
+  virtual void TaskFileWarning(const std::string& text) { (void)text; }
 };
 
 }  // namespace vm

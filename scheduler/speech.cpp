@@ -32,6 +32,22 @@ class ScopeExit {
 
 void RealSleep(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
 
+// How long a Speech object going away waits for its workers.
+constexpr std::chrono::milliseconds kWorkerGrace{200};
+
+// Every worker of the process. Never destroyed: a worker may still run while static objects
+// are destroyed at the end of the process.
+struct LiveWorkers {
+  std::mutex mutex;
+  std::condition_variable idle;
+  int count = 0;
+};
+
+LiveWorkers& AllWorkers() {
+  static LiveWorkers* workers = new LiveWorkers;
+  return *workers;
+}
+
 }  // namespace
 
 namespace detail {
@@ -46,7 +62,15 @@ SpeechCore::SpeechCore(SpeechServer& server, MessageBoxes& messages, std::string
       sleeper_(sleeper ? std::move(sleeper) : Sleeper(RealSleep)),
       agentAvailable_(&agentAvailable) {}
 
+bool SpeechCore::FirstWarning() {
+  std::lock_guard lock(mutex_);
+  if (warned_) return false;
+  warned_ = true;
+  return true;
+}
+
 void SpeechCore::ShowError(const std::string& text, bool topMost) {
+  if (!FirstWarning()) return;
   MessageBoxRequest box;
   box.text = text;
   box.caption = title_;
@@ -55,17 +79,14 @@ void SpeechCore::ShowError(const std::string& text, bool topMost) {
   messages_.Show(box);
 }
 
-bool SpeechCore::Say(const std::string& text) {
+bool SpeechCore::Say(const std::string& text, bool probe) {
   if (text.empty()) return false;
   WriteLog(" %s:%d %s", "Say", 78, text.c_str());
-  const bool probe = text == kSpeechProbeText;
 
   if (!SpeechSucceeded(server_.InitCom())) {
     ShowError("There was an error initializing COM.", false);
     return false;
   }
-  // Every way out below ends the COM use, unloads what was loaded and releases the server, in
-  // the reverse order of the guards.
   ScopeExit endCom([this] { server_.UninitCom(); });
 
   SpeechResult code = kSpeechOk;
@@ -82,29 +103,41 @@ bool SpeechCore::Say(const std::string& text) {
   }
   WriteLog(" Speech: %s",
            server->Engine() == SpeechEngine::Agent ? "Microsoft Agent" : "SAPI 5");
+  if (RunSteps(*server, text, probe)) return true;
+  if (server->Engine() != SpeechEngine::Agent) return false;
+  // The agent server exists but does not work (no character, the language refused, showing or
+  // speaking failed): the other engine takes over.
+  server.reset();
+  SpeechResult fallbackCode = kSpeechOk;
+  std::unique_ptr<SpeechConnection> fallback = server_.CreateFallback(fallbackCode);
+  if (!fallback || !SpeechSucceeded(fallbackCode)) return false;
+  WriteLog(" Speech: Microsoft Agent failed, SAPI 5 takes over");
+  return RunSteps(*fallback, text, probe);
+}
 
+bool SpeechCore::RunSteps(SpeechConnection& server, const std::string& text, bool probe) {
   std::int32_t characterId = 0;
   std::int32_t requestId = 0;
-  SpeechResult result = server->Load(std::nullopt, characterId, requestId);
+  SpeechResult result = server.Load(std::nullopt, characterId, requestId);
   if (!SpeechSucceeded(result))
-    result = server->Load(std::string(kGenieCharacterFile), characterId, requestId);
+    result = server.Load(std::string(kGenieCharacterFile), characterId, requestId);
   if (!SpeechSucceeded(result)) return false;
-  ScopeExit unload([&] { server->Unload(characterId); });
+  ScopeExit unload([&] { server.Unload(characterId); });
 
-  if (!SpeechSucceeded(server->GetCharacterEx(characterId))) return false;
-  if (!SpeechSucceeded(server->SetLanguageID(kSpeechLanguageId))) return false;
-  if (!SpeechSucceeded(server->SetSoundEffectsOn(false))) return false;
-  result = server->SetSize(100, 100);
+  if (!SpeechSucceeded(server.GetCharacterEx(characterId))) return false;
+  if (!SpeechSucceeded(server.SetLanguageID(kSpeechLanguageId))) return false;
+  if (!SpeechSucceeded(server.SetSoundEffectsOn(false))) return false;
+  result = server.SetSize(100, 100);
 
   if (!probe) {
-    if (!SpeechSucceeded(server->Show(true))) return false;
-    result = server->Speak(text);
+    if (!SpeechSucceeded(server.Show(true))) return false;
+    result = server.Speak(text);
     if (!SpeechSucceeded(result)) return false;
     // The character is unloaded after ten seconds, also in the middle of a longer text. An
     // engine that reports the end of speaking lets a short text end the wait early.
-    if (server->CanWaitUntilDone()) {
-      server->WaitUntilDone(static_cast<std::uint32_t>(kSpeakTime.count()));
-      server->StopSpeaking();
+    if (server.CanWaitUntilDone()) {
+      server.WaitUntilDone(static_cast<std::uint32_t>(kSpeakTime.count()));
+      server.StopSpeaking();
     } else {
       sleeper_(kSpeakTime);
     }
@@ -119,7 +152,7 @@ void SpeechCore::FinishWorker(bool spoke) {
   // the user.
   agentAvailable_->store(spoke);
   lock.unlock();
-  if (spoke) return;
+  if (spoke || !FirstWarning()) return;
   MessageBoxRequest box;
   box.text = kServiceWarning;
   box.caption = executablePath_;
@@ -133,14 +166,25 @@ void SpeechCore::Detach() {
 }
 
 void SpeechCore::WorkerStarted() {
-  std::lock_guard lock(mutex_);
-  ++runningWorkers_;
+  {
+    std::lock_guard lock(mutex_);
+    ++runningWorkers_;
+  }
+  LiveWorkers& all = AllWorkers();
+  std::lock_guard lock(all.mutex);
+  ++all.count;
 }
 
 void SpeechCore::WorkerEnded() {
-  std::lock_guard lock(mutex_);
-  --runningWorkers_;
-  idle_.notify_all();
+  {
+    std::lock_guard lock(mutex_);
+    --runningWorkers_;
+    idle_.notify_all();
+  }
+  LiveWorkers& all = AllWorkers();
+  std::lock_guard lock(all.mutex);
+  --all.count;
+  all.idle.notify_all();
 }
 
 bool SpeechCore::WaitForWorkers(std::chrono::milliseconds timeout) {
@@ -168,7 +212,7 @@ bool TSpeakT::Start() {
 void TSpeakT::Execute() {
   bool spoke = false;
   try {
-    spoke = core_->Say(text_);
+    spoke = core_->Say(text_, false);
   } catch (...) {
     // Nothing may escape a thread; a failure inside counts as not spoken.
   }
@@ -185,9 +229,20 @@ Speech::Speech(SpeechServer& server, MessageBoxes& messages, std::string applica
                                                  std::move(executablePath), agentAvailable,
                                                  std::move(sleeper))) {}
 
-Speech::~Speech() { core_->Detach(); }
+Speech::~Speech() {
+  core_->Detach();
+  core_->WaitForWorkers(kWorkerGrace);
+}
 
-bool Speech::Say(const std::string& text) { return core_->Say(text); }
+bool WaitForAllSpeechWorkers(std::chrono::milliseconds timeout) {
+  LiveWorkers& all = AllWorkers();
+  std::unique_lock lock(all.mutex);
+  return all.idle.wait_for(lock, timeout, [&] { return all.count == 0; });
+}
+
+bool Speech::Say(const std::string& text) { return core_->Say(text, false); }
+
+bool Speech::Probe() { return core_->Say(kSpeechProbeText, true); }
 
 void Speech::Speak(const std::string& text) {
   if (text.empty()) return;

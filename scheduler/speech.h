@@ -1,7 +1,8 @@
 #pragma once
 // Speaking a text through the speech server: `Say` loads a character, lets it speak and unloads
 // it, blocking its caller for up to ten seconds; `Speak` runs `Say` on a `TSpeakT` worker thread.
-// `Say` with the text "MSA test" only probes whether the server works.
+// `Probe` only tests whether the server works. When the agent server fails at any step, SAPI 5
+// takes over; a warning is shown at most once per run, when no way of speaking works.
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +18,7 @@
 namespace vm {
 
 class SpeechServer;
+class SpeechConnection;
 
 // The probe text: Say loads a character and sets it up, but neither shows it nor speaks.
 inline constexpr const char* kSpeechProbeText = "MSA test";
@@ -41,7 +43,8 @@ class SpeechCore {
   SpeechCore(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
              std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper);
 
-  bool Say(const std::string& text);
+  // Speaks `text`, or with `probe` only loads and sets up a character.
+  bool Say(const std::string& text, bool probe);
   // The end of a worker: stores the result in the flag and warns when speaking failed.
   void FinishWorker(bool spoke);
   // The owner goes away.
@@ -53,6 +56,10 @@ class SpeechCore {
 
  private:
   void ShowError(const std::string& text, bool topMost);
+  // True the first time only: at most one speech warning per run.
+  bool FirstWarning();
+  // The steps after the server object exists; true when all asked for succeeded.
+  bool RunSteps(SpeechConnection& server, const std::string& text, bool probe);
 
   SpeechServer& server_;
   MessageBoxes& messages_;
@@ -64,6 +71,7 @@ class SpeechCore {
   std::condition_variable idle_;
   std::atomic<bool>* agentAvailable_;  // nullptr once the owner is gone
   int runningWorkers_ = 0;
+  bool warned_ = false;
 };
 
 }  // namespace detail
@@ -87,6 +95,11 @@ class TSpeakT {
   std::string text_;
 };
 
+// Waits until no speech worker of any Speech object runs in the process; false when some still
+// run after `timeout`. The program's end uses it to let a spoken text finish briefly, then
+// ends without waiting for the rest of it.
+bool WaitForAllSpeechWorkers(std::chrono::milliseconds timeout);
+
 class Speech {
  public:
   // The server and the message boxes must outlive every worker; in the program they live as long
@@ -95,13 +108,17 @@ class Speech {
   // `executablePath` the worker's warning. Without a sleeper, waits really sleep.
   Speech(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
          std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper = {});
-  // Running workers finish on their own but no longer touch `agentAvailable`.
+  // Running workers finish on their own but no longer touch `agentAvailable`; they are given
+  // a short moment to end first.
   ~Speech();
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;
 
-  // True when the server did everything asked. Blocks for up to ten seconds when it speaks.
+  // Speaks the text (any text, "MSA test" too); true when the server did everything asked.
+  // Blocks for up to ten seconds.
   bool Say(const std::string& text);
+  // Loads and sets up a character without showing it or speaking: does speech work?
+  bool Probe();
   // Returns at once; the text is spoken on a TSpeakT thread. An empty text does nothing.
   void Speak(const std::string& text);
 

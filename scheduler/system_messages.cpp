@@ -1,6 +1,7 @@
 #include "scheduler/system_messages.h"
 
 #include "core/log.h"
+#include "platform/media_services.h"
 #include "scheduler/event_triggers.h"
 #include "scheduler/scheduler.h"
 #include "scheduler/wake_timer.h"
@@ -45,6 +46,9 @@ SystemMessageResult SystemMessageHandler::Handle(const SystemMessage& message) {
       return Handled(1);
 
     case SystemMessageKind::EndSession:
+      // The code is the message's first parameter: non-zero when the session really ends,
+      // zero when another program refused and it goes on.
+      if (message.code != 0) host_.SessionEnding();
       return Handled(0);
 
     case SystemMessageKind::SettingChange:
@@ -87,10 +91,12 @@ SystemMessageResult SystemMessageHandler::Handle(const SystemMessage& message) {
       return Handled(0);
 
     case SystemMessageKind::MciNotify:
-      // Whatever the kind of notification: the sound stands at its start again and the alarm
-      // window may play it once more.
-      host_.RewindSound();
-      host_.ArmAlarmSound();
+      // Only a play that ran to its end rewinds the sound and lets the alarm window play it
+      // again; a pause, a stop, a play superseded by another or a failure leave it alone.
+      if (message.code == kMciNotifySuccessful) {
+        host_.RewindSound();
+        host_.ArmAlarmSound();
+      }
       return Handled(0);
 
     case SystemMessageKind::TrayCallback:

@@ -40,6 +40,9 @@ class SystemMessageHost {
   virtual void RewindSound() = 0;
   // ...and let the alarm window, when it exists, play it again (its play-again flag).
   virtual void ArmAlarmSound() = 0;
+  // The session really ends (the system may end the process without closing the window):
+  // keep what closing the window keeps, the tasks and the window position.
+  virtual void SessionEnding() {}
 };
 
 class SystemMessageHandler {

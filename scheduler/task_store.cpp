@@ -58,8 +58,27 @@ void Scheduler::LoadList() {
   TaskIter = TaskList.end();
   keepAside_.reset();
 
+  fileHeld_ = false;
+
   auto bytes = files_.ReadFile(taskFilePath_);
-  if (bytes && bytes->size() > kHeaderSize && HasMagic(*bytes)) {
+  if (bytes && bytes->size() == kHeaderSize && HasMagic(*bytes)) {
+    // Nothing but a header: an emptied list as it was saved. Nothing in it to keep.
+    CreateNewFile();
+  } else if (!bytes && files_.FileExists(taskFilePath_)) {
+    // There but not readable now (another program holds it open, or it is too large): not
+    // damaged. It is left as it is and nothing is saved over it in this run.
+    WriteLog(" LoadList: tasks.sft can not be read now; it is left untouched");
+    fileHeld_ = true;
+    InitTask(CurTask);
+    TaskList.push_back(CurTask);
+    TaskIter = TaskList.begin();
+    host_.TaskFileWarning(Message(
+        "TF.1",
+        "The task file\n%s\ncannot be read at the moment: another program may hold it open, or "
+        "it is too large.\n\nVemtaro leaves the file as it is and does not save over it while "
+        "it runs, so tasks you add now are not kept. Close the program that holds the file and "
+        "start Vemtaro again."));
+  } else if (bytes && bytes->size() > kHeaderSize && HasMagic(*bytes)) {
     LoadRecords(*bytes);
     std::size_t trailing = (bytes->size() - kHeaderSize) % kTaskRecordSize;
     if (trailing != 0) {
@@ -79,9 +98,27 @@ void Scheduler::LoadList() {
     }
     CreateNewFile();
   }
+  savedImage_ = Image();
   EditBuf = CurTask;
   host_.CurrentTaskChanged();
   host_.RefreshDateLabels();
+}
+
+std::string Scheduler::Message(std::string_view key, const char* fallback) const {
+  std::string format = language_.LookUpText(key).value_or(fallback);
+  // The path goes where the text has %s (once); a text without it gets the path after it.
+  std::string::size_type at = format.find("%s");
+  if (at == std::string::npos) return format + "\n" + taskFilePath_;
+  return format.substr(0, at) + taskFilePath_ + format.substr(at + 2);
+}
+
+bool Scheduler::HasUnsavedChanges() const { return Image() != savedImage_; }
+
+std::string Scheduler::UnsavedChangesMessage() const {
+  return Message("TF.3",
+                 "Your latest changes to the tasks could not be saved in\n%s\n\nThey are lost "
+                 "when Vemtaro ends. To keep tasks, give your user account write access to that "
+                 "folder or install Vemtaro in a folder of your own.");
 }
 
 void Scheduler::LoadRecords(const std::vector<std::uint8_t>& bytes) {
@@ -119,25 +156,45 @@ void Scheduler::CreateNewFile() {
 
 bool Scheduler::SaveList() {
   WriteLog("  %s:%d", "TForm1::SaveList", 885);
+  if (fileHeld_) {
+    WriteLog(" SaveList: tasks.sft could not be read at start; it is not overwritten");
+    return false;
+  }
   if (!KeepOriginalAside() || !WriteImage()) {
     WriteLog(" SaveList failed");
+    // Told once per run, and only when something the user did is at stake; the list stays in
+    // memory and every later save tries again.
+    if (!saveFailureReported_ && HasUnsavedChanges()) {
+      saveFailureReported_ = true;
+      host_.TaskFileWarning(Message(
+          "TF.2",
+          "The tasks could not be saved in\n%s\n\nThe folder may be read-only or need "
+          "administrator rights, as folders under Program Files do. Vemtaro keeps your tasks "
+          "while it runs and tries again at every change. To keep them for good, give your user "
+          "account write access to that folder, or install Vemtaro in a folder of your own."));
+    }
     return false;
   }
   return true;
 }
 
-bool Scheduler::WriteImage() {
-  // Every byte of the image is written below, so it is not zeroed first (large lists).
-  const std::size_t size = kHeaderSize + TaskList.size() * kTaskRecordSize;
-  auto image = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-  std::memcpy(image.get(), kMagic, kHeaderSize);
+std::vector<std::uint8_t> Scheduler::Image() const {
+  std::vector<std::uint8_t> image(kHeaderSize + TaskList.size() * kTaskRecordSize);
+  std::memcpy(image.data(), kMagic, kHeaderSize);
   std::size_t offset = kHeaderSize;
   for (const TTask& task : TaskList) {
     SerializeTaskTo(task, codec_,
-                    std::span<std::uint8_t, kTaskRecordSize>(image.get() + offset, kTaskRecordSize));
+                    std::span<std::uint8_t, kTaskRecordSize>(image.data() + offset, kTaskRecordSize));
     offset += kTaskRecordSize;
   }
-  return files_.ReplaceFile(taskFilePath_, std::span<const std::uint8_t>(image.get(), size));
+  return image;
+}
+
+bool Scheduler::WriteImage() {
+  std::vector<std::uint8_t> image = Image();
+  if (!files_.ReplaceFile(taskFilePath_, image)) return false;
+  savedImage_ = std::move(image);
+  return true;
 }
 
 bool Scheduler::KeepOriginalAside() {

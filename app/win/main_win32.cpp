@@ -5,12 +5,15 @@
 // rename the file-system methods.
 #include "platform/win32_services_win32.h"
 
+#include <chrono>
 #include <exception>
 #include <string>
 
 #include "app/main_form.h"
 #include "app/program_entry.h"
 #include "core/language.h"
+#include "core/log.h"
+#include "scheduler/speech.h"
 #include "platform/action_services_win32.h"
 #include "platform/desktop_services_win32.h"
 #include "platform/media_win32.h"
@@ -79,5 +82,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                             services.GetClock(),         services.GetLocale(),
                             services.GetTextCodec(),     services.GetMessageBoxes()};
   WindowsProgramHost host(app, main, language);
-  return vm::ProgramEntry(entry, language, host);
+  int code = vm::ProgramEntry(entry, language, host);
+  // A speech worker may be in the middle of a text (up to ten seconds, inside the speech
+  // server). The window is gone and everything is saved, so the process does not wait for it:
+  // after a short grace the log is closed (which waits for a line being written) and the
+  // process ends at once. Returning normally instead would run the exit of the C runtime and
+  // of the system libraries while that thread still runs inside them, which can hang the exit.
+  if (!vm::WaitForAllSpeechWorkers(std::chrono::milliseconds(300))) {
+    vm::WriteLog(" Exit: a spoken text is cut short");
+    vm::SetLogSink(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+  }
+  return code;
 }

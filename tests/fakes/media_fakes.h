@@ -161,8 +161,44 @@ class ScriptedSpeechServer : public SpeechServer {
     if (!SpeechSucceeded(code)) return nullptr;
     return std::make_unique<Connection>(*this);
   }
+  // With `fallbackWorks`, a second engine (SAPI) whose every step succeeds; its calls are
+  // noted with the prefix "Sapi ".
+  bool fallbackWorks = false;
+  std::unique_ptr<SpeechConnection> CreateFallback(SpeechResult& code) override {
+    if (!fallbackWorks) {
+      code = kSpeechFail;
+      return nullptr;
+    }
+    code = Record("Sapi Create", "Sapi Create");
+    return std::make_unique<FallbackConnection>(*this);
+  }
 
  private:
+  class FallbackConnection : public SpeechConnection {
+   public:
+    explicit FallbackConnection(ScriptedSpeechServer& server) : server_(server) {}
+    SpeechEngine Engine() const override { return SpeechEngine::Sapi; }
+    SpeechResult Load(const std::optional<std::string>&, std::int32_t& id, std::int32_t&) override {
+      id = 1;
+      return kSpeechOk;
+    }
+    SpeechResult GetCharacterEx(std::int32_t) override { return kSpeechOk; }
+    SpeechResult SetLanguageID(std::int32_t) override { return kSpeechOk; }
+    SpeechResult SetSoundEffectsOn(bool) override { return kSpeechOk; }
+    SpeechResult SetSize(std::int32_t, std::int32_t) override { return kSpeechOk; }
+    SpeechResult Show(bool) override { return kSpeechOk; }
+    SpeechResult Speak(const std::string& text) override {
+      return server_.Record("Sapi Speak", "Sapi Speak " + text);
+    }
+    bool CanWaitUntilDone() const override { return true; }
+    bool WaitUntilDone(std::uint32_t) override { return true; }
+    void StopSpeaking() override {}
+    SpeechResult Unload(std::int32_t) override { return kSpeechOk; }
+
+   private:
+    ScriptedSpeechServer& server_;
+  };
+
   class Connection : public SpeechConnection {
    public:
     explicit Connection(ScriptedSpeechServer& server) : server_(server) {}

@@ -30,7 +30,10 @@ class FakeSchedulerHost : public SchedulerHost {
   void CurrentTaskChanged() override { ++tipRefreshes; }
   void RefreshDateLabels() override { ++labelRefreshes; }
   void ShowEditBufInEditor() override { ++editorShows; }
-  int tipRefreshes = 0, labelRefreshes = 0, editorShows = 0;
+  void TaskListChanged() override { ++listChanges; }
+  void TaskFileWarning(const std::string& text) override { warnings.push_back(text); }
+  int tipRefreshes = 0, labelRefreshes = 0, editorShows = 0, listChanges = 0;
+  std::vector<std::string> warnings;
 };
 
 inline DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {

@@ -75,7 +75,7 @@ TEST_F(SpeechTest, EngineThatReportsTheEndWaitsForItAndStops) {
 
 TEST_F(SpeechTest, ProbeNeitherShowsNorSpeaksNorWaits) {
   server.canWaitUntilDone = true;
-  EXPECT_TRUE(speech.Say("MSA test"));
+  EXPECT_TRUE(speech.Probe());
   EXPECT_THAT(server.Calls(),
               ElementsAre("InitCom", "Create", "Load default", "GetCharacterEx 5",
                           "SetLanguageID 1049", "SetSoundEffectsOn 0", "SetSize 100x100",
@@ -85,7 +85,7 @@ TEST_F(SpeechTest, ProbeNeitherShowsNorSpeaksNorWaits) {
 
 TEST_F(SpeechTest, SizeResultDecidesTheProbeButNotASpokenText) {
   server.Fail("SetSize");
-  EXPECT_FALSE(speech.Say("MSA test"));
+  EXPECT_FALSE(speech.Probe());
   EXPECT_EQ(server.CountOf("Unload 5"), 1);
 
   // A spoken text overwrites the size result with the speak result.
@@ -96,7 +96,7 @@ TEST_F(SpeechTest, SizeResultDecidesTheProbeButNotASpokenText) {
 
 TEST_F(SpeechTest, MissingDefaultCharacterFallsBackToGenie) {
   server.Fail("Load default");
-  EXPECT_TRUE(speech.Say("MSA test"));
+  EXPECT_TRUE(speech.Probe());
   EXPECT_THAT(server.Calls(),
               ElementsAre("InitCom", "Create", "Load default",
                           "Load \\program files\\microsoft agent\\characters\\genie.acs",
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, SpeechStepFailure,
 
 TEST_F(SpeechTest, ComFailureShowsItsBox) {
   server.Fail("InitCom", static_cast<SpeechResult>(0x8007000Eu));
-  EXPECT_FALSE(speech.Say("MSA test"));
+  EXPECT_FALSE(speech.Probe());
   EXPECT_THAT(server.Calls(), ElementsAre("InitCom"));  // nothing to end
   auto shown = boxes.Shown();
   ASSERT_EQ(shown.size(), 1u);
@@ -151,7 +151,7 @@ TEST_F(SpeechTest, ComFailureShowsItsBox) {
 
 TEST_F(SpeechTest, MissingServerShowsTheCodeInHexOnTop) {
   server.Fail("Create", kClassNotRegistered);
-  EXPECT_FALSE(speech.Say("MSA test"));
+  EXPECT_FALSE(speech.Probe());
   EXPECT_THAT(server.Calls(), ElementsAre("InitCom", "Create", "UninitCom"));
   auto shown = boxes.Shown();
   ASSERT_EQ(shown.size(), 1u);
@@ -265,6 +265,62 @@ TEST(SpeechWorkerTest, WorkerOutlivingItsOwnerTouchesNothingOfIt) {
   EXPECT_THAT(boxes.Shown(), IsEmpty());
   EXPECT_EQ(server.CountOf("Speak Lunch"), 1);
   EXPECT_EQ(server.CountOf("UninitCom"), 1);
+}
+
+// --- the other engine and the one warning -----------------------------------------------------
+
+// The agent server exists but fails later on: SAPI speaks instead, whatever step failed.
+TEST_F(SpeechTest, FallbackEngineTakesOverWhenTheAgentFailsAtAnyStep) {
+  for (const char* step : {"Load default", "SetLanguageID", "Show", "Speak"}) {
+    SCOPED_TRACE(step);
+    fakes::ScriptedSpeechServer agent;
+    agent.fallbackWorks = true;
+    agent.Fail(step);
+    if (std::string(step) == "Load default") agent.Fail("Load file");
+    std::atomic<bool> flag{false};
+    Speech own(agent, boxes, "Vemtaro", "C:\\Vemtaro\\vemtaro.exe", flag,
+               [](std::chrono::milliseconds) {});
+    EXPECT_TRUE(own.Say("Lunch"));
+    EXPECT_EQ(agent.CountOf("Sapi Speak Lunch"), 1);
+    EXPECT_TRUE(own.Probe());
+  }
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+// A message that happens to be the probe's text is spoken like any other.
+TEST_F(SpeechTest, TaskMessageThatReadsLikeTheProbeIsSpoken) {
+  EXPECT_TRUE(speech.Say("MSA test"));
+  EXPECT_EQ(server.CountOf("Speak MSA test"), 1);
+  EXPECT_EQ(server.CountOf("Show 1"), 1);
+  speech.Speak("MSA test");
+  ASSERT_TRUE(speech.WaitForWorkers(5s));
+  EXPECT_EQ(server.CountOf("Speak MSA test"), 2);
+}
+
+// No way of speaking works: one warning in the whole run, not one per hourly announcement.
+TEST_F(SpeechTest, OneWarningPerRunWhenNothingSpeaks) {
+  server.Fail("Speak");
+  speech.Probe();  // the probe does not speak, so it succeeds and warns of nothing
+  for (int hour = 0; hour < 3; ++hour) {
+    speech.Speak("It is " + std::to_string(hour) + " o'clock");
+    ASSERT_TRUE(speech.WaitForWorkers(5s));
+  }
+  EXPECT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_FALSE(available.load());
+
+  fakes::ScriptedSpeechServer missing;
+  missing.Fail("Create", kClassNotRegistered);
+  fakes::LockedMessageBoxes otherBoxes;
+  std::atomic<bool> flag{true};
+  Speech none(missing, otherBoxes, "Vemtaro", "C:\\Vemtaro\\vemtaro.exe", flag,
+              [](std::chrono::milliseconds) {});
+  EXPECT_FALSE(none.Probe());
+  for (int hour = 0; hour < 3; ++hour) {
+    none.Speak("tick");
+    ASSERT_TRUE(none.WaitForWorkers(5s));
+  }
+  EXPECT_EQ(otherBoxes.Shown().size(), 1u);
+  EXPECT_FALSE(flag.load());
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ class RecordingSystemHost : public SystemMessageHost {
   }
   void RewindSound() override { log_.push_back("host.rewind"); }
   void ArmAlarmSound() override { log_.push_back("host.arm"); }
+  void SessionEnding() override { log_.push_back("host.session-ending"); }
 
  private:
   CallLog& log_;
@@ -136,15 +137,29 @@ TEST_F(SystemMessageTest, DisplayAndSoundNotifications) {
   EXPECT_THAT(Actions(), ElementsAre("host.refresh+theme"));
   EXPECT_TRUE(Send(SystemMessageKind::TimeChange).handled);
   EXPECT_THAT(Actions(), ElementsAre("host.refresh"));
-  for (std::uint32_t code : {1u, 2u, 4u, 8u}) {
+  // Only a play that ran to its end is rewound and played again; superseded, aborted (a pause
+  // or stop) and failed plays are not.
+  SystemMessageResult done = Send(SystemMessageKind::MciNotify, 1u);
+  EXPECT_TRUE(done.handled);
+  EXPECT_THAT(Actions(), ElementsAre("host.rewind", "host.arm"));
+  for (std::uint32_t code : {2u, 4u, 8u}) {
+    SCOPED_TRACE(code);
     SystemMessageResult result = Send(SystemMessageKind::MciNotify, code);
     EXPECT_TRUE(result.handled);
-    EXPECT_THAT(Actions(), ElementsAre("host.rewind", "host.arm"));
+    EXPECT_THAT(Actions(), IsEmpty());
   }
-  SystemMessageResult end = Send(SystemMessageKind::EndSession, 1);
-  EXPECT_TRUE(end.handled);
-  EXPECT_EQ(end.result, 0);
+}
+
+// The end of the session keeps the tasks and the position only when the session really ends.
+TEST_F(SystemMessageTest, EndOfSessionSavesOnlyWhenTheSessionEnds) {
+  SystemMessageResult goesOn = Send(SystemMessageKind::EndSession, 0);
+  EXPECT_TRUE(goesOn.handled);
+  EXPECT_EQ(goesOn.result, 0);
   EXPECT_THAT(Actions(), IsEmpty());
+  SystemMessageResult ends = Send(SystemMessageKind::EndSession, 1);
+  EXPECT_TRUE(ends.handled);
+  EXPECT_EQ(ends.result, 0);
+  EXPECT_THAT(Actions(), ElementsAre("host.session-ending"));
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST_F(TaskFileTest, OldHeadersAreUpgradedToOnesThatLoadAgain) {
   EXPECT_EQ(KeptFiles(), 0u);
 }
 
-// Missing, too short, without the name, or unreadable: the old file is kept aside under a free
+// Missing, too short, or without the name: the old file is kept aside under a free
 // name and a new one holds one default task.
 TEST_F(TaskFileTest, DamagedFilesAreKeptAsideAndReplacedByOneDefaultTask) {
   const auto image = FileImage({Task(At(2026, 12, 9))});
@@ -59,10 +59,9 @@ TEST_F(TaskFileTest, DamagedFilesAreKeptAsideAndReplacedByOneDefaultTask) {
     std::vector<std::uint8_t> bytes;
     bool exists, unreadable;
   } cases[] = {{"missing", {}, false, false},
-               {"header only", Bytes("Vemtaro2"), true, false},
                {"no name", std::vector<std::uint8_t>(2000, 'A'), true, false},
-               {"NUL first", FileImage({Task(1.0)}, std::string("\0Vemtaro", 8)), true, false},
-               {"unreadable", image, true, true}};
+               {"short", Bytes("Vemt"), true, false},
+               {"NUL first", FileImage({Task(1.0)}, std::string("\0Vemtaro", 8)), true, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fakes::MemoryFileSystem fresh;
@@ -190,6 +189,83 @@ TEST_F(TaskFileTest, IdsLookupAndRemoval) {
   scheduler.TaskList.front().TaskId = 0xFFFFFFFFu;
   std::uint32_t id = scheduler.NewTaskId();
   EXPECT_FALSE(scheduler.FindTask(id));
+}
+
+}  // namespace
+}  // namespace vm::schedtest
+
+namespace vm::schedtest {
+namespace {
+
+using TaskFileSafetyTest = SchedulerTest;
+
+// An emptied list is saved as the bare header; the next start replaces it with one default task
+// and keeps nothing aside.
+TEST_F(TaskFileSafetyTest, HeaderOnlyFileIsAnEmptyListNotADamagedOne) {
+  files.Put(kTaskPath, FileImage({Task(At(2026, 12, 9))}));
+  scheduler.LoadList();
+  scheduler.TaskList.clear();
+  ASSERT_TRUE(scheduler.SaveList());
+  ASSERT_EQ(FileBytes(), Bytes("Vemtaro2"));
+
+  scheduler.LoadList();
+  EXPECT_EQ(KeptFiles(), 0u);
+  ASSERT_EQ(scheduler.TaskList.size(), 1u);
+  EXPECT_EQ(FileBytes().size(), 8u + 816);
+  EXPECT_TRUE(host.warnings.empty());
+}
+
+// Held open by another program, or too large to read: not damaged. The file stays as it is for
+// the whole run, the user is told once, and no save writes over it.
+TEST_F(TaskFileSafetyTest, FileThatCannotBeReadNowIsLeftAloneForTheRun) {
+  const auto original = FileImage({Task(At(2026, 12, 9)), Task(At(2026, 12, 10))});
+  files.Put(kTaskPath, original);
+  files.MakeUnreadable(kTaskPath);
+  scheduler.LoadList();
+  ASSERT_EQ(host.warnings.size(), 1u);
+  EXPECT_NE(host.warnings[0].find(kTaskPath), std::string::npos);
+  EXPECT_EQ(scheduler.TaskList.size(), 1u);
+  EXPECT_FALSE(scheduler.HasUnsavedChanges());
+
+  Fill({Task(At(2026, 12, 11))});
+  EXPECT_FALSE(scheduler.SaveList());
+  EXPECT_FALSE(scheduler.SaveList());
+  EXPECT_EQ(host.warnings.size(), 1u);
+  EXPECT_TRUE(scheduler.HasUnsavedChanges());
+  EXPECT_NE(scheduler.UnsavedChangesMessage().find(kTaskPath), std::string::npos);
+  EXPECT_EQ(KeptFiles(), 0u);
+  EXPECT_EQ(files.PathsStartingWith(kTaskPath).size(), 1u);
+  EXPECT_EQ(files.Text(kTaskPath), std::string(original.begin(), original.end()));
+}
+
+// A folder the user may not write: the user hears of it once per run, with the path, only when
+// a change is at stake; the list stays in memory and the next save tries again.
+TEST_F(TaskFileSafetyTest, FailingSavesAreToldOnceAndRetried) {
+  files.MakeReadOnlyFolder(kProgramDir);
+  scheduler.LoadList();  // no file, and none can be created: nothing of the user's is lost yet
+  EXPECT_TRUE(host.warnings.empty());
+  EXPECT_FALSE(scheduler.HasUnsavedChanges());
+  EXPECT_FALSE(scheduler.SaveList());
+  EXPECT_TRUE(host.warnings.empty());
+
+  Fill({Task(At(2026, 12, 11), kPeriodOnce, 1, kScheduled, 0, "dentist")});
+  EXPECT_FALSE(scheduler.SaveList());
+  ASSERT_EQ(host.warnings.size(), 1u);
+  EXPECT_NE(host.warnings[0].find(kTaskPath), std::string::npos);
+  Fill({Task(At(2026, 12, 12))});
+  EXPECT_FALSE(scheduler.SaveList());
+  EXPECT_EQ(host.warnings.size(), 1u);
+  EXPECT_EQ(scheduler.TaskList.size(), 3u);
+  EXPECT_TRUE(scheduler.HasUnsavedChanges());
+
+  // Write access given meanwhile: the next save keeps everything.
+  fakes::MemoryFileSystem writable;
+  writable.Put(kLanguagePath, files.Text(kLanguagePath));
+  files = writable;
+  EXPECT_TRUE(scheduler.SaveList());
+  EXPECT_FALSE(scheduler.HasUnsavedChanges());
+  scheduler.LoadList();
+  EXPECT_EQ(scheduler.TaskList.size(), 3u);
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ TEST(SpeechServerWin32Test, ProbeSucceedsThroughSapi) {
   std::atomic<bool> available{false};
   Speech speech(server, boxes, "Vemtaro", "vemtaro.exe", available);
 
-  EXPECT_TRUE(speech.Say(kSpeechProbeText));
+  EXPECT_TRUE(speech.Probe());
   EXPECT_TRUE(boxes.Shown().empty());
   EXPECT_TRUE(log.Contains(agentInstalled ? " Speech: Microsoft Agent" : " Speech: SAPI 5"));
 }
