@@ -150,6 +150,12 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     if (auto* list = dynamic_cast<ListView*>(r->control)) list->PeerDoubleClick();
     return def;
   }
+  if (msg == WM_LBUTTONDBLCLK && r->control &&
+      (r->control->Kind() == ControlKind::Edit || r->control->Kind() == ControlKind::Memo)) {
+    const LRESULT def = DefSubclassProc(hwnd, msg, wp, lp);
+    if (auto* edit = dynamic_cast<Edit*>(r->control)) edit->PeerDoubleClick();
+    return def;
+  }
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 

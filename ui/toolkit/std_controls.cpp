@@ -77,6 +77,13 @@ void Edit::SetText(const std::string& text) {
   SetCaption(maxLength_ > 0 ? FirstCodePoints(text, maxLength_) : text);
 }
 
+void Edit::PeerDoubleClick() {
+  Form* form = FormOrNull();
+  if (!form) return;
+  Application::DispatchScope scope(form->App());
+  Fire(EventKind::DblClick, OnDblClick, *this);
+}
+
 void Edit::SetBorder(bool on) {
   if (on == border_) return;
   border_ = on;

@@ -59,6 +59,8 @@ class Edit : public WindowedControl {
   // The user changed the text: Text changes first, then OnChange. Text beyond MaxLength is cut,
   // text the control refuses (a mask) puts the old text back. Our own echoes are ignored.
   void PeerTextChanged(const std::string& text);
+  // The user double-clicked into the text: OnDblClick (the system selects a word itself).
+  void PeerDoubleClick();
 
  protected:
   // Whether the user's text is acceptable; it may be adjusted.
