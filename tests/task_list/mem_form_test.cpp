@@ -430,7 +430,9 @@ TEST_F(MemFormTest, ADayOutsideTheNextMonthBecomesItsLastDayAndTheListFollows) {
   list.Pic2Click(list.Pic2);  // January 2027
   for (int r = 1; r <= 6; ++r)
     for (int c = 0; c < 7; ++c)
-      if (list.Grid.Cell(c, r) == "31") ASSERT_TRUE(list.Grid.UserSelect(c, r));
+      if (list.Grid.Cell(c, r) == "31") {
+        ASSERT_TRUE(list.Grid.UserSelect(c, r));
+      }
   ASSERT_EQ(list.Calendar().SelectedDay, 31);
   list.Pic2Click(list.Pic2);  // February has no 31st
   EXPECT_EQ(list.Calendar().SelectedDay, 28);

@@ -41,7 +41,9 @@ class GridScrollWin32Test : public Win32ToolkitTest {
   LPARAM At(int x, int y) { return MAKELPARAM(ToDevice(x, Dpi(form)), ToDevice(y, Dpi(form))); }
   SCROLLINFO Bar(int which) {
     UpdateWindow(Of(form.Grid));
-    SCROLLINFO info{sizeof(info), SIF_ALL};
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
     GetScrollInfo(Of(form.Grid), which, &info);
     return info;
   }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <utility>
 
 #include "app/main_form.h"
 #include "core/log.h"
@@ -398,8 +400,28 @@ void TMemForm::RefreshList() {
 
   const std::optional<DateTime> shownDay =
       calendarView_ ? EncodeDate(calendar_.ShownYear, calendar_.ShownMonth, calendar_.SelectedDay) : std::nullopt;
-  TaskTextSources sources{scheduler, owner_.GetLanguage(), owner_.Services().locale,
-                          [this](DateTime value) { return owner_.FormatTaskDate(value, true); }};
+  // Each wording is looked up in the language file once per refresh, not once per task.
+  std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> periods;
+  std::map<std::uint32_t, std::string> events;
+  TaskTextSources sources{
+      owner_.GetLanguage(), owner_.Services().locale,
+      [this](DateTime value) { return owner_.FormatTaskDate(value, true); },
+      [&](std::uint32_t period, std::uint32_t count) {
+        auto [it, added] = periods.try_emplace({period, count});
+        if (added) it->second = scheduler.PeriodText(period, count);
+        return it->second;
+      },
+      [&](std::uint32_t mask) {
+        auto [it, added] = events.try_emplace(mask);
+        if (added) it->second = scheduler.EventText(mask);
+        return it->second;
+      }};
+  std::map<std::uint16_t, std::string> weekDays;
+  sources.weekDayList = [&](std::uint16_t days) {
+    auto [it, added] = weekDays.try_emplace(days);
+    if (added) it->second = WeekDayList(days, owner_.GetLanguage());
+    return it->second;
+  };
   int r = 1;
   int width = 0;
   for (const TTask& task : owner_.DisplayList) {

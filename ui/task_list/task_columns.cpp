@@ -46,9 +46,10 @@ std::string ProgramColumnText(const TTask& task) {
 TaskRowTexts TaskRow(const TTask& task, const TaskTextSources& sources) {
   TaskRowTexts row;
   row[0] = ActionIconCode(task);
-  row[1] = task.Event != 0 ? sources.scheduler.EventText(task.Event) : sources.formatDate(task.AlarmTime);
+  row[1] = task.Event != 0 ? sources.eventText(task.Event) : sources.formatDate(task.AlarmTime);
   row[2] = task.Message;
-  row[3] = sources.scheduler.PeriodText(task.Period, task.Cnt) + " " + WeekDayList(task.WeekDays, sources.language);
+  row[3] = sources.periodText(task.Period, task.Cnt) + " " +
+           (sources.weekDayList ? sources.weekDayList(task.WeekDays) : WeekDayList(task.WeekDays, sources.language));
   row[4] = ProgramColumnText(task);
   row[5] = task.SoundFile;
   if (task.LastAlarm != 0.0) row[6] = DateTimeText(sources.locale, task.LastAlarm);

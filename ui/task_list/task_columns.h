@@ -38,10 +38,13 @@ std::string ProgramColumnText(const TTask& task);
 // The row of one task: column 0 the icon code, columns 1 to 9 as the table shows them.
 // `formatDate` is the clock's FormatTaskDate with time.
 struct TaskTextSources {
-  const Scheduler& scheduler;
   const Language& language;
   Locale& locale;
   std::function<std::string(DateTime)> formatDate;
+  std::function<std::string(std::uint32_t period, std::uint32_t count)> periodText;
+  std::function<std::string(std::uint32_t mask)> eventText;
+  // WeekDayList, when a caller keeps the answers (the default asks the language each time).
+  std::function<std::string(std::uint16_t weekDays)> weekDayList = {};
 };
 TaskRowTexts TaskRow(const TTask& task, const TaskTextSources& sources);
 

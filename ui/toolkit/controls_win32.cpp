@@ -168,13 +168,17 @@ void SyncScrollBars(WindowRecord& r) {
     ScrollRange range;
     if (!r.control || !r.control->ScrollBarRange(vertical, range)) continue;
     const int bar = vertical ? SB_VERT : SB_HORZ;
-    SCROLLINFO now{sizeof(now), SIF_ALL};
+    SCROLLINFO now{};
+    now.cbSize = sizeof(now);
+    now.fMask = SIF_ALL;
     const bool has = GetScrollInfo(r.hwnd, bar, &now) != FALSE;
     if (has && now.nMin == range.min && now.nMax == range.max && static_cast<int>(now.nPage) == range.page &&
         now.nPos == range.pos)
       continue;
     if (!has && range.page > range.max - range.min) continue;  // no bar, and none is needed
-    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS};
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = range.min;
     info.nMax = range.max;
     info.nPage = static_cast<UINT>(std::max(range.page, 0));
@@ -197,7 +201,9 @@ std::optional<LRESULT> Scroll(WindowRecord& r, bool vertical, WPARAM wp) {
     default: return 0;  // SB_ENDSCROLL
   }
   // The 32-bit thumb position (the message carries only 16 bits of it).
-  SCROLLINFO info{sizeof(info), SIF_TRACKPOS};
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_TRACKPOS;
   GetScrollInfo(r.hwnd, vertical ? SB_VERT : SB_HORZ, &info);
   r.control->PeerScroll(vertical, command, info.nTrackPos);
   return 0;
@@ -250,7 +256,10 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
       return 0;
     case WM_MOUSEMOVE:
       if (!r.trackingLeave) {
-        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, r.hwnd, 0};
+        TRACKMOUSEEVENT tme{};
+        tme.cbSize = sizeof(tme);
+        tme.dwFlags = TME_LEAVE;
+        tme.hwndTrack = r.hwnd;
         r.trackingLeave = TrackMouseEvent(&tme) != FALSE;
       }
       c->PeerMouseMove(Shift(), DesignPoint(r, lp));
