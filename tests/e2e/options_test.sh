@@ -8,7 +8,7 @@ EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
-for tool in openbox xdotool import; do
+for tool in openbox xdotool xwininfo import; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIP: $tool is not installed (needed for real input)"
     exit 0
@@ -26,23 +26,27 @@ openbox >/dev/null 2>&1 &
 WM_PID=$!
 sleep 1
 
+geometry() {  # geometry ID -> sets X Y WIDTH HEIGHT of the client area on the screen
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/{print "X="$4} /Absolute upper-left Y/{print "Y="$4}
+                                   /Width:/{print "WIDTH="$2} /Height:/{print "HEIGHT="$2}')"
+}
 # The visible X window with caption $1 whose width is within $2..$3; waits up to $4 seconds.
 find_window() {
-  local name="$1" min="$2" max="$3" seconds="$4" i id WIDTH HEIGHT X Y SCREEN WINDOW
+  local name="$1" min="$2" max="$3" seconds="$4" i id
   for i in $(seq 1 $((seconds * 5))); do
     for id in $(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id")"
+      geometry "$id"
       if [ "$WIDTH" -ge "$min" ] && [ "$WIDTH" -le "$max" ]; then echo "$id"; return 0; fi
     done
     sleep 0.2
   done
   return 1
 }
-geometry() {  # geometry ID -> sets X Y WIDTH HEIGHT (client area)
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-}
 
 reset_registry
+# The clock low on the screen, so that the options window has room above it.
+"$WINE_RUN" reg add 'HKCU\Software\Vemtaro' /v Left /t REG_DWORD /d 100 /f >/dev/null 2>&1
+"$WINE_RUN" reg add 'HKCU\Software\Vemtaro' /v Top /t REG_DWORD /d 500 /f >/dev/null 2>&1
 dir=$(new_program_folder)
 start_clock "$dir"
 
@@ -51,8 +55,8 @@ pass "the clock window appears"
 geometry "$clock"; clock_width=$WIDTH; clock_x=$X; clock_y=$Y; clock_h=$HEIGHT
 sleep 1
 
-# Ctrl+O on the clock, typed as people type it.
-xdotool mousemove $((clock_x + 30)) $((clock_y + 20)) click 1
+# Ctrl+O on the clock, typed as people type it. (A click on the clock would start moving it.)
+xdotool windowactivate --sync "$clock" 2>/dev/null || xdotool windowfocus "$clock"
 sleep 0.5
 xdotool keydown ctrl key o keyup ctrl
 options=$(find_window Options 350 500 15) || { fail "Ctrl+O opens the options window"; finish; }
@@ -60,8 +64,10 @@ pass "Ctrl+O opens the options window"
 sleep 1
 geometry "$options"
 opt_x=$X; opt_y=$Y
-check "the options window opens beside the clock (left $opt_x, clock left $clock_x)" \
-  test "$opt_x" -eq "$clock_x" -o "$opt_x" -gt "$((clock_x - 2))" -a "$opt_x" -lt "$((clock_x + 2))" -o "$((opt_x + WIDTH))" -ge 1270
+# Just above the clock: the frame's bottom edge (the window's outer bottom) meets the clock's top.
+check "the options window opens above the clock (client $opt_x,$opt_y+$HEIGHT, clock $clock_x,$clock_y)" \
+  test "$opt_x" -ge "$((clock_x - 10))" -a "$opt_x" -le "$((clock_x + 10))" -a "$((opt_y + HEIGHT))" -le "$clock_y" \
+       -a "$((opt_y + HEIGHT))" -ge "$((clock_y - 12))"
 import -window root -display "$DISPLAY" "$build/options.png" 2>/dev/null
 check "a screenshot of the options window is in $build/options.png" test -s "$build/options.png"
 
@@ -92,15 +98,14 @@ check "the options window closes" test "$gone" = 0
 
 # The about window from the clock's menu: right button on the clock, Help, About...
 geometry "$clock"
-xdotool mousemove $((X + 20)) $((Y + 15)) click 3
+mx=$((X + 20)); my=$((Y + 15))
+xdotool mousemove $mx $my click 3
 sleep 1
-# Always on top, Options, Appearance, DateTime Format, Set Time, Language, Help.
-xdotool key Down Down Down Down Down Down Down
-sleep 0.3
-xdotool key Right
-sleep 0.3
-xdotool key Down Return
-about=$(find_window Vemtaro 200 320 10)
+import -window root -display "$DISPLAY" "$build/options-menu.png" 2>/dev/null
+xdotool mousemove $((mx + 64)) $((my + 132)) click 1  # Help
+sleep 1
+xdotool mousemove $((mx + 209)) $((my + 153)) click 1  # About...
+about=$(find_window Vemtaro 250 262 10)
 if [ -z "$about" ]; then
   fail "the about window opens from the clock's menu"
 else

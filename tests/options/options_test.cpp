@@ -218,6 +218,24 @@ TEST_F(OptionsTest, PressingTheStartBoxesFlipsTheSettingAndTheBoxShowsIt) {
   EXPECT_EQ(Stored("Background"), 1u);
 }
 
+TEST_F(OptionsTest, StartBoxesToggledFromTheKeyboardOrPressedAndLeftStayTrueToTheSetting) {
+  TOptF& o = Open();
+  // Space on the focused box: the system's click without a press.
+  backend.ClickControl(o.HideCB);
+  EXPECT_TRUE(form->settings.Background);
+  EXPECT_TRUE(o.HideCB.Checked());
+  EXPECT_EQ(Stored("Background"), 1u);
+  // Pressed, then released outside: the setting flipped with the press, and the box shows it.
+  backend.MouseDownOn(o.HideCB, {2, 2});
+  backend.MouseUpOn(o.HideCB, {300, 2});
+  EXPECT_FALSE(form->settings.Background);
+  EXPECT_FALSE(o.HideCB.Checked());
+  // A mouse click after that works as before.
+  backend.MouseClickCheckBox(o.HideCB);
+  EXPECT_TRUE(form->settings.Background);
+  EXPECT_TRUE(o.HideCB.Checked());
+}
+
 TEST_F(OptionsTest, ZoomSetsTheClockFontSizeInPointsAndKeepsTheClockFace) {
   // A desktop-time font read at start must not reach the clock through a zoom change.
   LogFontRecord desk = Settings::DesignDisplayLogFont();

@@ -171,6 +171,10 @@ void TOptF::WireHandlers() {
   OnDestroy = ui::Bind(this, &TOptF::FormDestroy);
   AStartCB.OnMouseDown = ui::Bind(this, &TOptF::AStartCBMouseDown);
   HideCB.OnMouseDown = ui::Bind(this, &TOptF::HideCBMouseDown);
+  for (ui::CheckBox* box : {&AStartCB, &HideCB}) {
+    box->OnClick = ui::Bind(this, &TOptF::StartBoxClick);
+    box->OnMouseUp = ui::Bind(this, &TOptF::StartBoxMouseUp);
+  }
   ShowTimeCB.OnClick = ui::Bind(this, &TOptF::ShowTimeCBClick);
   TransColorCB.OnClick = ui::Bind(this, &TOptF::TransColorCBClick);
   ZoomT.OnChange = ui::Bind(this, &TOptF::ZoomTChange);
@@ -325,12 +329,37 @@ void TOptF::AStartCBMouseDown(ui::Control&, ui::MouseButton button, ui::ShiftSta
   if (button != ui::MouseButton::Left) return;
   clock_.AutostartMClick(clock_.AutostartM);
   AStartCB.SetChecked(!clock_.settings.AutoStart);
+  pressedBox_ = &AStartCB;
 }
 
 void TOptF::HideCBMouseDown(ui::Control&, ui::MouseButton button, ui::ShiftState, int, int) {
   if (button != ui::MouseButton::Left) return;
   clock_.HideMClick(clock_.HideM);
   HideCB.SetChecked(!clock_.settings.Background);
+  pressedBox_ = &HideCB;
+}
+
+void TOptF::StartBoxClick(ui::Control& sender) {
+  if (pressedBox_ == &sender) {
+    pressedBox_ = nullptr;  // the press did the work; the click shows its result
+    return;
+  }
+  // Space on the focused box: no press came first, so the setting follows the click here.
+  if (&sender == &AStartCB) {
+    clock_.AutostartMClick(clock_.AutostartM);
+    AStartCB.SetChecked(clock_.settings.AutoStart);
+  } else {
+    clock_.HideMClick(clock_.HideM);
+    HideCB.SetChecked(clock_.settings.Background);
+  }
+}
+
+void TOptF::StartBoxMouseUp(ui::Control& sender, ui::MouseButton, ui::ShiftState, int, int) {
+  if (pressedBox_ != &sender) return;
+  // Released outside the box: no click follows, the box shows the setting as it now is.
+  pressedBox_ = nullptr;
+  AStartCB.SetChecked(clock_.settings.AutoStart);
+  HideCB.SetChecked(clock_.settings.Background);
 }
 
 void TOptF::ShowTimeCBClick(ui::Control&) {

@@ -63,6 +63,9 @@ class TOptF : public ui::Form, public OptionsWindow {
   void ApplyTheme() {}
   void AStartCBMouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
   void HideCBMouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  // The same boxes toggled from the keyboard, and a press released outside them.
+  void StartBoxClick(ui::Control& sender);
+  void StartBoxMouseUp(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
   void ShowTimeCBClick(ui::Control& sender);
   void TransColorCBClick(ui::Control& sender);
   void ZoomTChange(ui::Control& sender);
@@ -106,6 +109,8 @@ class TOptF : public ui::Form, public OptionsWindow {
   TForm1& clock_;
   WindowId desktopView_ = 0;
   ui::Point dragStart_;
+  // The start box whose press has flipped its setting and waits for the box's own click.
+  ui::Control* pressedBox_ = nullptr;
   bool shown_ = false;   // FormShow has put the settings into the controls
   bool stored_ = false;  // the close has stored the settings already
 };
