@@ -99,9 +99,14 @@ start = next(((x, y) for y in range(my, min(my + 12, H)) for x in range(mx, min(
 if start is None:
     print('no menu at the pointer'); sys.exit(1)
 x, y = start
-bottom = y
-while bottom + 1 < H and any(p[x + d, bottom + 1] == silver for d in range(0, 4)):
-    bottom += 1
+# Down the column beside the icons (separators interrupt it briefly).
+bottom, gap, yy = y, 0, y
+while yy + 1 < H and gap < 12:
+    yy += 1
+    if p[x, yy] == silver or p[x + 15, yy] == silver:
+        bottom, gap = yy, 0
+    else:
+        gap += 1
 # The menu's width: as far right as the menu colour goes on the first item's row.
 row = y + 3
 menu_colour = p[x + 30, row]
@@ -111,9 +116,10 @@ while right + 1 < W and p[right + 1, row] == menu_colour:
 crop = img.crop((x, y, right + 40, bottom + 1))
 crop = crop.resize((crop.width * 3, crop.height * 3), Image.LANCZOS)
 crop.save(sys.argv[1].replace('.png', '-items.png'))
-# Icons: the icon column holds coloured (not silver, not white) pixels beside the captions.
-icon_pixels = sum(1 for yy in range(y, bottom + 1) for xx in range(x, x + 18)
-                  if p[xx, yy] != silver and len({p[xx, yy][0], p[xx, yy][1], p[xx, yy][2]}) > 1)
+# Icons: the 16 pixels of the icon column hold pictures (pixels far from silver) beside the
+# captions.
+icon_pixels = sum(1 for yy in range(y, bottom + 1) for xx in range(x, x + 16)
+                  if sum(abs(c - 192) for c in p[xx, yy]) > 90)
 print('%d %d %d %d %d' % (x, y, right, bottom, icon_pixels))
 PY
 )
