@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/services.h"
-#include "ui/toolkit/canvas.h"
-#include "ui/toolkit/geometry.h"
+#include "draw/canvas.h"
+#include "draw/geometry.h"
 
 namespace vm {
 

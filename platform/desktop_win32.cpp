@@ -1,6 +1,6 @@
 #include "platform/desktop_services_win32.h"
 
-#include "ui/toolkit/gdi_win32.h"
+#include "draw/gdi_win32.h"
 
 namespace vm {
 
