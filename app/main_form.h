@@ -210,6 +210,10 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void SetTimeClick(ui::MenuItem& sender);
   void Languige1Click(ui::MenuItem& sender);
   void FormKeyUp(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  // The Ctrl shortcuts count Ctrl as held at the key's press, so letting go of Ctrl first still
+  // works: the last key pressed with Ctrl held, until its release.
+  void FormKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  ui::KeyCode CtrlKeyDown = 0;
   void Options1DrawItem(ui::MenuItem& item, ui::Canvas& canvas, ui::Rect rect, bool selected);
   // Shows the window of a slot and brings it up; nothing when the slot is empty.
   void ShowSecondary(int number);

@@ -45,6 +45,7 @@ void TForm1::WireWindowsAndMenus() {
   PopupMenu1.OnDrawItem = ui::Bind(this, &TForm1::Options1DrawItem);
   OptMenu.OnDrawItem = ui::Bind(this, &TForm1::Options1DrawItem);
   OnKeyUp = ui::Bind(this, &TForm1::FormKeyUp);
+  OnKeyDown = ui::Bind(this, &TForm1::FormKeyDown);
   VML.OnClick = ui::Bind(this, &TForm1::VMLClick);
   for (ui::Image* toggle : {&TopP, &TopA, &TopH}) toggle->OnClick = ui::Bind(this, &TForm1::MyClick);
   MinP.OnClick = ui::Bind(this, &TForm1::MinPClick);
@@ -156,12 +157,18 @@ void TForm1::SetTimeClick(ui::MenuItem&) {
 
 // ---- keys ----
 
+void TForm1::FormKeyDown(ui::Control&, ui::KeyCode& key, ui::ShiftState shift) {
+  CtrlKeyDown = shift.ctrl ? key : 0;
+}
+
 void TForm1::FormKeyUp(ui::Control&, ui::KeyCode& key, ui::ShiftState shift) {
+  const bool pressedWithCtrl = key == CtrlKeyDown;
+  if (pressedWithCtrl) CtrlKeyDown = 0;
   if (key == ui::kKeyF1) {
     Help1Click(Help1);
     return;
   }
-  if (!shift.ctrl) return;
+  if (!shift.ctrl && !pressedWithCtrl) return;
   switch (key) {
     case ui::KeyOf('O'):
       CreateForm(kOptionsWindow);

@@ -35,18 +35,16 @@ void TForm1::CreateForm(int number) {
   // together with the clock.
   App().Adopt(std::move(window));
   // However the window goes (DeleteFormA, its own close, the end of the program), its slot must
-  // not point at it any more: chain the window's own OnDestroy with the emptying of the slot.
+  // not point at it any more, whatever the window does with its own OnDestroy.
   std::weak_ptr<TForm1*> owner = SlotOwner;
-  auto previous = created.OnDestroy;
-  created.OnDestroy = [owner, previous, number](ui::Control& sender) {
-    if (previous) previous(sender);
+  created.WatchDestruction([owner, number](ui::Form& gone) {
     auto alive = owner.lock();
     if (!alive) return;
     TForm1& clock = **alive;
-    if (clock.Slots[number] == &sender) clock.Slots[number] = nullptr;
-    if (number < static_cast<int>(clock.Toggled.size()) && clock.Toggled[number] == &sender)
+    if (clock.Slots[number] == &gone) clock.Slots[number] = nullptr;
+    if (number < static_cast<int>(clock.Toggled.size()) && clock.Toggled[number] == &gone)
       clock.Toggled[number] = nullptr;
-  };
+  });
 }
 
 void TForm1::DeleteFormA(int number) {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/services.h"
-#include "ui/toolkit/bitmap.h"
-#include "ui/toolkit/canvas.h"
-#include "ui/toolkit/geometry.h"
+#include "draw/bitmap.h"
+#include "draw/canvas.h"
+#include "draw/geometry.h"
 
 namespace vm {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/toolkit/gdi_win32.h"
+#include "draw/gdi_win32.h"
 
 namespace vm {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/toolkit/image_list.h"
+#include "draw/image_list.h"
 
 namespace vm {
 

@@ -1,7 +1,7 @@
 #include "platform/desktop_services_win32.h"
 
 #include "platform/wide_text_win32.h"
-#include "ui/toolkit/gdi_win32.h"
+#include "draw/gdi_win32.h"
 
 namespace vm {
 

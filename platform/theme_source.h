@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/toolkit/bitmap.h"
+#include "draw/bitmap.h"
 
 namespace vm {
 

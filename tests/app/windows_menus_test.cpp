@@ -78,6 +78,28 @@ TEST_F(WindowsMenusTest, CtrlPTwiceShowsTheOneProcessManager) {
   EXPECT_TRUE(Stub(kProcessWindow)->Visible());
 }
 
+TEST_F(WindowsMenusTest, CtrlShortcutsCountCtrlAtThePressHoweverTheKeysAreLetGo) {
+  RegisterStub(kProcessWindow);
+  RegisterStub(kTaskListWindow);
+  auto& f = Create();
+  f.Show();
+  // Ctrl let go before P: P's release comes without Ctrl.
+  f.PeerKeyDown(ui::kKeyControl, {.ctrl = true});
+  f.PeerKeyDown(ui::KeyOf('P'), {.ctrl = true});
+  f.PeerKeyUp(ui::kKeyControl, {});
+  f.PeerKeyUp(ui::KeyOf('P'), {});
+  ASSERT_NE(Stub(kProcessWindow), nullptr);
+  EXPECT_TRUE(Stub(kProcessWindow)->Visible());
+  // T without Ctrl is no shortcut (the Ctrl of the shortcut before is forgotten); Ctrl held at
+  // the release alone still counts, as before.
+  f.PeerKeyDown(ui::KeyOf('T'), {});
+  f.PeerKeyUp(ui::KeyOf('T'), {});
+  EXPECT_EQ(Stub(kTaskListWindow), nullptr);
+  f.PeerKeyDown(ui::KeyOf('T'), {});
+  f.PeerKeyUp(ui::KeyOf('T'), {.ctrl = true});
+  EXPECT_NE(Stub(kTaskListWindow), nullptr);
+}
+
 TEST_F(WindowsMenusTest, AWindowMayDeleteItselfFromItsCloseHandlerOrFreeItselfWithoutLeavingAStaleSlot) {
   RegisterStub(kOptionsWindow, [](StubWindow& w) {
     w.OnClose = [&w](ui::Form&, ui::CloseAction&) {
@@ -103,6 +125,25 @@ TEST_F(WindowsMenusTest, AWindowMayDeleteItselfFromItsCloseHandlerOrFreeItselfWi
   EXPECT_EQ(Stub(kTaskListWindow)->serial, 3);
   app.Shutdown();  // what is still open goes with the clock
   EXPECT_EQ(live, 0);
+}
+
+TEST_F(WindowsMenusTest, AWindowThatSetsItsOwnOnDestroyAfterCreationStillEmptiesItsSlot) {
+  int ownDestroys = 0;
+  RegisterStub(kOptionsWindow, [&ownDestroys](StubWindow& w) {
+    // Bound when first shown, after the clock made it: replaces whatever was there.
+    w.OnShow = [&w, &ownDestroys](ui::Control&) { w.OnDestroy = [&ownDestroys](ui::Control&) { ++ownDestroys; }; };
+    w.OnClose = [](ui::Form&, ui::CloseAction& action) { action = ui::CloseAction::Free; };
+  });
+  auto& f = Create();
+  backend.ChooseMenuItem(f.Options1);
+  f.Toggled[kOptionsWindow] = f.Slots[kOptionsWindow];
+  backend.UserClose(*Stub(kOptionsWindow));
+  EXPECT_EQ(ownDestroys, 1);
+  EXPECT_EQ(live, 0);
+  EXPECT_EQ(f.Slots[kOptionsWindow], nullptr);
+  EXPECT_EQ(f.Toggled[kOptionsWindow], nullptr);
+  backend.ChooseMenuItem(f.Options1);  // a fresh window, not the destroyed one
+  EXPECT_EQ(Stub(kOptionsWindow)->serial, 2);
 }
 
 TEST_F(WindowsMenusTest, AWindowOpenedAtTheRightScreenEdgeIsFlushWithIt) {

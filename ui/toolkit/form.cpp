@@ -38,6 +38,7 @@ Form::Form(Application& app, std::string name) : Control(std::move(name)), app_(
 
 Form::~Form() {
   destroying_ = true;
+  TellDestroyWatchers();
   Unrealize();
   // Timers and menus kept beyond the form (made with new and not deleted) must not reach it.
   for (Timer* timer : timers_) timer->owner_ = nullptr;
@@ -294,7 +295,15 @@ void Form::BeforeDestruction() {
     Application::DispatchScope scope(app_);
     Fire(EventKind::Destroy, OnDestroy, *this);
   }
+  TellDestroyWatchers();
   Unrealize();
+}
+
+void Form::TellDestroyWatchers() {
+  std::vector<std::function<void(Form&)>> watchers;
+  watchers.swap(destroyWatchers_);
+  for (auto& watcher : watchers)
+    if (watcher) watcher(*this);
 }
 
 void Form::PaintNow(const std::function<void(Canvas&)>& draw) {

@@ -123,6 +123,10 @@ class Form : public Control {
 
   // Called by the application before it deletes the form: OnDestroy, then the window goes.
   void BeforeDestruction();
+  // Runs `watcher` once when the form is destroyed (after OnDestroy, or from the destructor of
+  // a form deleted without it), whatever the form's own handlers do with OnDestroy. For owners
+  // that keep a pointer to the form.
+  void WatchDestruction(std::function<void(Form&)> watcher) { destroyWatchers_.push_back(std::move(watcher)); }
 
   // ---- events ----
   NotifyEvent OnCreate;
@@ -235,6 +239,8 @@ class Form : public Control {
   WindowedControl* focused_ = nullptr;
   std::vector<PopupMenu*> menus_;
   std::vector<Timer*> timers_;
+  std::vector<std::function<void(Form&)>> destroyWatchers_;
+  void TellDestroyWatchers();
 };
 
 }  // namespace vm::ui

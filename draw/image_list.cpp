@@ -1,9 +1,9 @@
-#include "ui/toolkit/image_list.h"
+#include "draw/image_list.h"
 
 #include <algorithm>
 
-#include "ui/toolkit/canvas.h"
-#include "ui/toolkit/text_metrics.h"
+#include "draw/canvas.h"
+#include "draw/text_metrics.h"
 
 namespace vm::ui {
 

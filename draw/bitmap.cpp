@@ -1,10 +1,10 @@
-#include "ui/toolkit/bitmap.h"
+#include "draw/bitmap.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
-#include "ui/toolkit/text_metrics.h"
+#include "draw/text_metrics.h"
 
 namespace vm::ui {
 

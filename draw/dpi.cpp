@@ -1,6 +1,6 @@
-#include "ui/toolkit/dpi.h"
+#include "draw/dpi.h"
 
-#include "ui/toolkit/font.h"
+#include "draw/font.h"
 
 namespace vm::ui {
 

@@ -1,10 +1,10 @@
-#include "ui/toolkit/gdi_win32.h"
+#include "draw/gdi_win32.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "ui/toolkit/dpi.h"
-#include "ui/toolkit/win32_util_win32.h"
+#include "draw/dpi.h"
+#include "draw/win32_util_win32.h"
 
 namespace vm::ui::win32 {
 

@@ -1,8 +1,8 @@
-#include "ui/toolkit/text_metrics.h"
+#include "draw/text_metrics.h"
 
 #include <cstdlib>
 
-#include "ui/toolkit/bitmap.h"
+#include "draw/bitmap.h"
 
 namespace vm::ui {
 

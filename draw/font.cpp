@@ -1,4 +1,4 @@
-#include "ui/toolkit/font.h"
+#include "draw/font.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "ui/toolkit/color.h"
+#include "draw/color.h"
 
 #include <array>
 

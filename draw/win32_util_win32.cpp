@@ -1,7 +1,7 @@
-#include "ui/toolkit/win32_util_win32.h"
+#include "draw/win32_util_win32.h"
 
 #include "platform/wide_text_win32.h"
-#include "ui/toolkit/dpi.h"
+#include "draw/dpi.h"
 
 namespace vm::ui::win32 {
 
