@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/toolkit/image_list.h"
+#include "draw/image_list.h"
 
 namespace vm {
 

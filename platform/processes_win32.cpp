@@ -6,7 +6,7 @@
 
 #include "platform/process_table_win32.h"
 #include "platform/wide_text_win32.h"
-#include "ui/toolkit/gdi_win32.h"
+#include "draw/gdi_win32.h"
 
 namespace vm {
 

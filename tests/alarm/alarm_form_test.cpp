@@ -35,6 +35,8 @@ class StubEditor : public ui::Form, public TaskEditorWindow {
   bool NewTaskMode() const override { return false; }
   void OpenOnDate(DateTime) override { ++opened_; }
   void ShowEditBuf() override {}
+  void ShowCalendarCaption(const std::string&, const std::string&) override {}
+  void ShowCurrentTime(const std::string&) override {}
 
  private:
   int& opened_;

@@ -31,6 +31,7 @@ struct StubEditor : ui::Form, TaskEditorWindow {
   void OpenOnDate(DateTime) override {}
   void ShowEditBuf() override {}
   void ShowCalendarCaption(const std::string&, const std::string&) override {}
+  void ShowCurrentTime(const std::string&) override {}
   TForm1& clock;
   bool newTask = false;
 };
