@@ -128,17 +128,18 @@ TEST_F(WindowsMenusTest, AWindowMayDeleteItselfFromItsCloseHandlerOrFreeItselfWi
 }
 
 TEST_F(WindowsMenusTest, AWindowThatSetsItsOwnOnDestroyAfterCreationStillEmptiesItsSlot) {
-  int ownDestroys = 0;
-  RegisterStub(kOptionsWindow, [&ownDestroys](StubWindow& w) {
+  // Shared: the second window outlives the test body and goes with the application.
+  auto ownDestroys = std::make_shared<int>(0);
+  RegisterStub(kOptionsWindow, [ownDestroys](StubWindow& w) {
     // Bound when first shown, after the clock made it: replaces whatever was there.
-    w.OnShow = [&w, &ownDestroys](ui::Control&) { w.OnDestroy = [&ownDestroys](ui::Control&) { ++ownDestroys; }; };
+    w.OnShow = [&w, ownDestroys](ui::Control&) { w.OnDestroy = [ownDestroys](ui::Control&) { ++*ownDestroys; }; };
     w.OnClose = [](ui::Form&, ui::CloseAction& action) { action = ui::CloseAction::Free; };
   });
   auto& f = Create();
   backend.ChooseMenuItem(f.Options1);
   f.Toggled[kOptionsWindow] = f.Slots[kOptionsWindow];
   backend.UserClose(*Stub(kOptionsWindow));
-  EXPECT_EQ(ownDestroys, 1);
+  EXPECT_EQ(*ownDestroys, 1);
   EXPECT_EQ(live, 0);
   EXPECT_EQ(f.Slots[kOptionsWindow], nullptr);
   EXPECT_EQ(f.Toggled[kOptionsWindow], nullptr);
