@@ -43,7 +43,7 @@ vm_start_xvfb() {
 # configuration is a null device, so sound files play without a sound card.
 vm_prepare_wine() {
   export VM_WINE_DIR="$1"
-  export WINEPREFIX="$VM_WINE_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$VM_WINE_DIR/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
   mkdir -p "$VM_WINE_DIR/home"
   printf 'pcm.!default {\n  type null\n}\n' > "$VM_WINE_DIR/home/.asoundrc"
   echo "$DISPLAY" > "$VM_WINE_DIR/display"

@@ -5,7 +5,7 @@ WINE_RUN="$SRC/cmake/wine-run"
 export VM_WINE_DIR
 export WINEPREFIX="${WINEPREFIX:-$VM_WINE_DIR/prefix}"
 [ -z "${DISPLAY:-}" ] && [ -f "$VM_WINE_DIR/display" ] && export DISPLAY=$(cat "$VM_WINE_DIR/display")
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
