@@ -35,12 +35,12 @@ sleep 1
 write_tasks() {
   python3 - "$1" "$2" <<'PY'
 import datetime, struct, sys
-folder, spec = sys.argv[1], sys.argv[2]
+folder, wanted = sys.argv[1], sys.argv[2]
 now = datetime.datetime.now()
 def days(t):
     return (t - datetime.datetime(1899, 12, 30)).total_seconds() / 86400.0
 records = []
-for i, line in enumerate(l for l in spec.splitlines() if l.strip()):
+for i, line in enumerate(l for l in wanted.splitlines() if l.strip()):
     secs, state, sound_on, repeat, message = line.split('|')
     r = bytearray(816)
     struct.pack_into('<dd', r, 0, days(now + datetime.timedelta(seconds=float(secs))), 0.0)
