@@ -1,4 +1,5 @@
 #include "scheduler/task_runner.h"
+#include "core/busy_scope.h"
 
 #include <cmath>
 #include <string>
@@ -16,17 +17,6 @@ namespace vm {
 
 namespace {
 
-// Marks a firing in progress for as long as it lives, also when an exception leaves early.
-class BusyScope {
- public:
-  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = false; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // Whole seconds from `due` to `now`, both valid times. The clock counts whole milliseconds, so
 // the difference is rounded to milliseconds before it is cut to seconds: a task exactly 5 s late

@@ -1,4 +1,5 @@
 #include "ui/process/process_form.h"
+#include "core/busy_scope.h"
 
 #include <algorithm>
 #include <cmath>
@@ -235,16 +236,6 @@ void TProcF::ApplyTheme() {
 
 namespace {
 
-class BusyScope {
- public:
-  explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~BusyScope() { flag_ = false; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
