@@ -17,7 +17,6 @@ namespace vm {
 
 namespace {
 
-
 // Whole seconds from `due` to `now`, both valid times. The clock counts whole milliseconds, so
 // the difference is rounded to milliseconds before it is cut to seconds: a task exactly 5 s late
 // must not read as 4.999999 s and fire.

@@ -234,11 +234,6 @@ void TProcF::ApplyTheme() {
 
 // ---- the refresh ----
 
-namespace {
-
-
-}  // namespace
-
 void TProcF::Timer1Timer(ui::Timer&) { Refresh(); }
 
 void TProcF::Refresh() {
