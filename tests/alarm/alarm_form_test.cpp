@@ -357,6 +357,9 @@ TEST_F(AlarmFormTest, SpeaksTheMessageWhenSpeechWorks) {
   EXPECT_TRUE(Alarm()->SpeechAvailable);
   ASSERT_TRUE(form->Speaker->WaitForWorkers(std::chrono::seconds(5)));
   EXPECT_EQ(speech.CountOf("Speak Task 1"), 1);
+  // Asking whether speech works neither shows a character nor says anything else.
+  EXPECT_EQ(speech.CountOf("Speak MSA test"), 0);
+  EXPECT_EQ(speech.CountOf("Show 1"), 1);
 }
 
 }  // namespace

@@ -198,6 +198,9 @@ TEST_F(OptionsTest, SpeechAvailableEnablesTheHourlyBox) {
   TOptF& o = Open();
   EXPECT_TRUE(form->AgentAvailable);
   EXPECT_TRUE(o.UseMonCB.Enabled());
+  // Opening the window only asks whether speech works: nothing is shown or said.
+  EXPECT_EQ(speech.CountOf("Show 1"), 0);
+  EXPECT_EQ(speech.CountOf("Speak MSA test"), 0);
 }
 
 TEST_F(OptionsTest, PressingTheStartBoxesFlipsTheSettingAndTheBoxShowsIt) {

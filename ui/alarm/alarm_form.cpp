@@ -148,7 +148,7 @@ void TAlForm::DescribeForm() {
 
 void TAlForm::FormCreate(ui::Control&) {
   WriteLog("  %s %d", "TAlForm::FormCreate", 223);
-  SpeechAvailable = owner_.Speaker && owner_.Speaker->Say(kSpeechProbeText);
+  SpeechAvailable = owner_.Speaker && owner_.Speaker->Probe();
   owner_.AgentAvailable = SpeechAvailable;
 
   Buttons = std::make_unique<theme::DGroupButs>(std::initializer_list<ui::Image*>{&Stop, &Resume, &Pause},

@@ -295,7 +295,7 @@ void TOptF::FormShow(ui::Control&) {
   clock_.PlaceNearClock(*this);
   ZoomT.SetPosition(s.Zoom);
 
-  if (clock_.Speaker) clock_.AgentAvailable = clock_.Speaker->Say(kSpeechProbeText);
+  if (clock_.Speaker) clock_.AgentAvailable = clock_.Speaker->Probe();
   UseMonCB.SetEnabled(clock_.AgentAvailable);
   UseMonCB.SetChecked(s.UseMonitor);
 
