@@ -14,12 +14,10 @@ build=$(cd "$(dirname "$EXE")/../.." && pwd)
 shots="$SRC/build"
 mkdir -p "$shots"
 
-OPENBOX_PID=""
 CLOCK_PID=""
 cleanup() {
   [ -n "$CLOCK_PID" ] && kill "$CLOCK_PID" 2>/dev/null
-  [ -n "$OPENBOX_PID" ] && kill "$OPENBOX_PID" 2>/dev/null
-  return 0
+  stop_window_manager
 }
 trap cleanup EXIT
 
@@ -27,9 +25,7 @@ if ! command -v xdotool >/dev/null || ! command -v openbox >/dev/null || ! comma
   fail "openbox, xdotool and xwininfo are installed"
   finish
 fi
-openbox --sm-disable >/dev/null 2>&1 &
-OPENBOX_PID=$!
-sleep 1
+start_window_manager || { fail "the window manager starts"; finish; }
 
 # Writes tasks.sft into folder $1 from lines "seconds-from-now|state|sound-on|repeat|message".
 write_tasks() {
@@ -140,7 +136,7 @@ if [ -n "$alarm" ]; then
   check "the message number reads 2" grep -Eq 'Message *(№|No|Ne|N°|Nº|Na)? *2' <<<"$text"
   # Closing it as a user does.
   xdotool windowactivate --sync "$alarm" 2>/dev/null
-  xdotool key --window "$alarm" alt+F4
+  xdotool key alt+F4
   check "Alt+F4 closes the alarm window" alarm_gone 5
   check "the window's close was logged" wait_for_text "$dir/console.log" 5 "TAlForm::FormClose"
 fi

@@ -11,15 +11,13 @@ for tool in openbox xdotool import; do
   command -v "$tool" >/dev/null || { fail "$tool is installed"; finish; }
 done
 
-openbox --sm-disable >/dev/null 2>&1 &
-WM_PID=$!
 cleanup() {
   close_clock >/dev/null 2>&1 || true
-  kill "$WM_PID" 2>/dev/null || true
+  stop_window_manager
   [ -n "${dir:-}" ] && rm -rf "$dir"
 }
 trap cleanup EXIT
-sleep 1
+start_window_manager || { fail "the window manager starts"; finish; }
 
 reset_registry
 dir=$(new_program_folder)

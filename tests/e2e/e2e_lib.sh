@@ -70,6 +70,42 @@ reg_value() {  # reg_value NAME -> prints the data of HKCU\Software\Vemtaro\NAME
     awk -v n="$1" '{ line=$0; sub(/^ +/, "", line); if (index(line, n" ") == 1) { sub(/^[^ ].*REG_[A-Z_]+ +/, "", line); print line } }'
 }
 
+# The window manager's check window named on the root window, when it still exists.
+wm_check_window() {
+  local id
+  id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | awk '/window id/ {print $NF}')
+  [ -n "$id" ] && xprop -id "$id" _NET_WM_NAME >/dev/null 2>&1 && echo "$id"
+  return 0
+}
+
+# Starts a window manager of the test's own (openbox, replacing any other on this display) and
+# waits until it manages the screen: its own check window is on the root window. A manager that
+# was killed can leave its property behind, so the property alone does not prove one runs.
+# Sets WM_PID; stop_window_manager ends it and waits until it has gone.
+start_window_manager() {
+  local before i now
+  before=$(wm_check_window)
+  openbox --replace --sm-disable >/dev/null 2>&1 &
+  WM_PID=$!
+  for i in $(seq 1 100); do
+    now=$(wm_check_window)
+    [ -n "$now" ] && [ "$now" != "$before" ] && kill -0 "$WM_PID" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "openbox did not start managing the screen" >&2
+  return 1
+}
+stop_window_manager() {
+  [ -n "${WM_PID:-}" ] || return 0
+  kill "$WM_PID" 2>/dev/null
+  local i
+  for i in $(seq 1 50); do kill -0 "$WM_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$WM_PID" 2>/dev/null
+  wait "$WM_PID" 2>/dev/null
+  WM_PID=""
+  return 0
+}
+
 finish() {
   if [ "$failures" -gt 0 ]; then echo "$failures check(s) failed"; exit 1; fi
   echo "all checks passed"

@@ -15,16 +15,13 @@ for tool in openbox xdotool xwininfo import; do
   fi
 done
 
-WM_PID=
 cleanup() {
   [ -n "${CLOCK_PID:-}" ] && kill "$CLOCK_PID" 2>/dev/null
-  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+  stop_window_manager
   [ -n "${dir:-}" ] && rm -rf "$dir"
 }
 trap cleanup EXIT
-openbox >/dev/null 2>&1 &
-WM_PID=$!
-sleep 1
+start_window_manager || { fail "the window manager starts"; finish; }
 
 geometry() {  # geometry ID -> sets X Y WIDTH HEIGHT of the client area on the screen
   eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/{print "X="$4} /Absolute upper-left Y/{print "Y="$4}

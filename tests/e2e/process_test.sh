@@ -17,12 +17,8 @@ done
 [ -f "$helper_exe" ] || { fail "the helper program exists at $helper_exe (build tests_win32)"; finish; }
 
 # A window manager gives the windows their frames and the keyboard focus, as on a desktop.
-WM_PID=""
-if ! pgrep -x openbox >/dev/null || [ -z "$(xdotool search --name Openbox 2>/dev/null)" ]; then
-  openbox >/dev/null 2>&1 &
-  WM_PID=$!
-  sleep 1
-fi
+trap stop_window_manager EXIT
+start_window_manager || { fail "the window manager starts"; finish; }
 
 # The text on the screen in the rectangle X Y W H, read after enlarging it three times.
 read_screen() {
@@ -100,7 +96,7 @@ sleep 0.3
 xdotool keydown ctrl key p keyup ctrl
 procs=$(wait_window Processes 15)
 check "Ctrl+P opened the window \"Processes\"" test -n "$procs"
-if [ -z "$procs" ]; then close_clock; rm -rf "$dir"; [ -n "$WM_PID" ] && kill "$WM_PID"; finish; fi
+if [ -z "$procs" ]; then close_clock; rm -rf "$dir"; finish; fi
 client_geometry "$procs"
 PX=$X; PY=$Y; PW=$WIDTH; PH=$HEIGHT
 # The rows (below the tool band and the column headers) and the status bar.
@@ -157,5 +153,4 @@ check "the clock still runs" kill -0 "$CLOCK_PID"
 close_clock
 rm -rf "$dir"
 reset_registry
-[ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
 finish

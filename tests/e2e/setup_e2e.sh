@@ -11,7 +11,6 @@ mkdir -p "$shots"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vemtaro-setup-e2e.XXXXXX")
 pkg="$work/package"
-wm_pid=""
 setup_pid=""
 stop_setup() {  # ends a setup program that is still running, whatever it is showing
   [ -n "$setup_pid" ] || return 0
@@ -23,7 +22,7 @@ stop_setup() {  # ends a setup program that is still running, whatever it is sho
 cleanup() {
   stop_setup
   "$WINE_RUN" taskkill /f /im vemtaro.exe >/dev/null 2>&1
-  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+  stop_window_manager
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -33,11 +32,7 @@ win_path() { "$WINE_RUN" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 unix_path() { "$WINE_RUN" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
 # A window manager gives the windows title bars and focus as on a desktop.
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-  openbox >/dev/null 2>&1 &
-  wm_pid=$!
-  sleep 1
-fi
+start_window_manager || { echo "FAIL: the window manager starts"; exit 1; }
 
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vemtaro'
 appdata=$("$WINE_RUN" cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')

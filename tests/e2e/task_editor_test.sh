@@ -13,14 +13,12 @@ for tool in openbox xdotool import; do
   command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 0; }
 done
 
-openbox >/dev/null 2>&1 &
-OPENBOX_PID=$!
 cleanup() {
   close_clock >/dev/null 2>&1 || true
-  kill "$OPENBOX_PID" 2>/dev/null || true
+  stop_window_manager
 }
 trap cleanup EXIT
-sleep 1
+start_window_manager || { fail "the window manager starts"; finish; }
 
 dir=$(new_program_folder)
 reset_registry

@@ -13,14 +13,8 @@ SHOTS="$SRC/build"
 mkdir -p "$SHOTS"
 
 # A window manager of our own when none runs yet (titles, focus and Alt+F4 as on a desktop).
-WM_PID=""
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-  openbox --sm-disable >/dev/null 2>&1 &
-  WM_PID=$!
-  sleep 1
-fi
-cleanup() { [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null; true; }
-trap cleanup EXIT
+trap stop_window_manager EXIT
+start_window_manager || { fail "the window manager starts"; finish; }
 
 reset_registry
 dir=$(new_program_folder)
