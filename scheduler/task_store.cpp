@@ -105,7 +105,21 @@ void Scheduler::LoadList() {
 }
 
 std::string Scheduler::Message(std::string_view key, const char* fallback) const {
-  std::string format = language_.LookUpText(key).value_or(fallback);
+  std::string format;
+  if (auto text = language_.LookUpText(key)) {
+    // A language file keeps each text on one line; "\n" in it stands for a line break. This is
+    // done before the path goes in, so the backslashes of the path stay as they are.
+    for (std::size_t i = 0; i < text->size(); ++i) {
+      if ((*text)[i] == '\\' && i + 1 < text->size() && (*text)[i + 1] == 'n') {
+        format += '\n';
+        ++i;
+      } else {
+        format += (*text)[i];
+      }
+    }
+  } else {
+    format = fallback;
+  }
   // The path goes where the text has %s (once); a text without it gets the path after it.
   std::string::size_type at = format.find("%s");
   if (at == std::string::npos) return format + "\n" + taskFilePath_;
