@@ -78,6 +78,12 @@ void Scheduler::LoadList() {
         "it is too large.\n\nVemtaro leaves the file as it is and does not save over it while "
         "it runs, so tasks you add now are not kept. Close the program that holds the file and "
         "start Vemtaro again."));
+  } else if (bytes && bytes->size() < kHeaderSize + kTaskRecordSize && HasMagic(*bytes)) {
+    // A header and less than one record: nothing to load, as for a bare header, but the bytes
+    // after the header may be what is left of the user's task, so they are copied aside first.
+    WriteLog(" LoadList: tasks.sft holds no whole record");
+    keepAside_ = KeepAside{false, std::move(*bytes)};
+    CreateNewFile();
   } else if (bytes && bytes->size() > kHeaderSize && HasMagic(*bytes)) {
     LoadRecords(*bytes);
     std::size_t trailing = (bytes->size() - kHeaderSize) % kTaskRecordSize;

@@ -127,6 +127,8 @@ class TaskFileFaultTest : public SchedulerTest {
                             Task(At(2026, 12, 11), kPeriodOnce, 1, kScheduled, 0, "call mum")});
     auto cutShort = three;
     cutShort.resize(cutShort.size() - 100);
+    auto partOfOne = three;
+    partOfOne.resize(8 + 500);
     auto oldHeader = three;
     oldHeader[7] = '1';
     auto addOne = [](Scheduler& program) {
@@ -144,6 +146,7 @@ class TaskFileFaultTest : public SchedulerTest {
          Bytes(std::string(900, 'x'))},
         {"a cut-short file at the start, then a change", cutShort, addOne, true, cutShort},
         {"an older header upgraded at the start", oldHeader, nullptr, true, {}},
+        {"a header and part of a record at the start", partOfOne, nullptr, true, partOfOne},
     };
   }
 };
