@@ -27,8 +27,9 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr int kMaxDamagedSuffix = 1000;
 
 // The header test of the task file: the first 8 bytes taken as a NUL-terminated text must
-// contain "Vemtaro".
+// contain "Vemtaro"; a file shorter than that has no header.
 bool HasMagic(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() < kHeaderSize) return false;
   char header[kHeaderSize + 1] = {};
   std::memcpy(header, bytes.data(), kHeaderSize);
   return std::strstr(header, "Vemtaro") != nullptr;

@@ -61,6 +61,7 @@ TEST_F(TaskFileTest, DamagedFilesAreKeptAsideAndReplacedByOneDefaultTask) {
   } cases[] = {{"missing", {}, false, false},
                {"no name", std::vector<std::uint8_t>(2000, 'A'), true, false},
                {"short", Bytes("Vemt"), true, false},
+               {"the name without its digit", Bytes("Vemtaro"), true, false},
                {"NUL first", FileImage({Task(1.0)}, std::string("\0Vemtaro", 8)), true, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
