@@ -27,8 +27,9 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr int kMaxDamagedSuffix = 1000;
 
 // The header test of the task file: the first 8 bytes taken as a NUL-terminated text must
-// contain "Vemtaro".
+// contain "Vemtaro"; a file shorter than that has no header.
 bool HasMagic(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() < kHeaderSize) return false;
   char header[kHeaderSize + 1] = {};
   std::memcpy(header, bytes.data(), kHeaderSize);
   return std::strstr(header, "Vemtaro") != nullptr;
@@ -78,6 +79,12 @@ void Scheduler::LoadList() {
         "it is too large.\n\nVemtaro leaves the file as it is and does not save over it while "
         "it runs, so tasks you add now are not kept. Close the program that holds the file and "
         "start Vemtaro again."));
+  } else if (bytes && bytes->size() < kHeaderSize + kTaskRecordSize && HasMagic(*bytes)) {
+    // A header and less than one record: nothing to load, as for a bare header, but the bytes
+    // after the header may be what is left of the user's task, so they are copied aside first.
+    WriteLog(" LoadList: tasks.sft holds no whole record");
+    keepAside_ = KeepAside{false, std::move(*bytes)};
+    CreateNewFile();
   } else if (bytes && bytes->size() > kHeaderSize && HasMagic(*bytes)) {
     LoadRecords(*bytes);
     std::size_t trailing = (bytes->size() - kHeaderSize) % kTaskRecordSize;
@@ -105,7 +112,21 @@ void Scheduler::LoadList() {
 }
 
 std::string Scheduler::Message(std::string_view key, const char* fallback) const {
-  std::string format = language_.LookUpText(key).value_or(fallback);
+  std::string format;
+  if (auto text = language_.LookUpText(key)) {
+    // A language file keeps each text on one line; "\n" in it stands for a line break. This is
+    // done before the path goes in, so the backslashes of the path stay as they are.
+    for (std::size_t i = 0; i < text->size(); ++i) {
+      if ((*text)[i] == '\\' && i + 1 < text->size() && (*text)[i + 1] == 'n') {
+        format += '\n';
+        ++i;
+      } else {
+        format += (*text)[i];
+      }
+    }
+  } else {
+    format = fallback;
+  }
   // The path goes where the text has %s (once); a text without it gets the path after it.
   std::string::size_type at = format.find("%s");
   if (at == std::string::npos) return format + "\n" + taskFilePath_;

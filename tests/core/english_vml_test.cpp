@@ -35,6 +35,7 @@ std::vector<std::string> WindowKeys() {
   range("L3.", 1, 3);    // alarm window
   range("L4.", 1, 10);   // task list
   range("L5.", 1, 11);   // options
+  range("TF.", 1, 3);    // task file warnings
   return keys;
 }
 

@@ -32,7 +32,7 @@ std::string KeyOfLine(const std::string& line) {
   if (line.size() >= 5 && std::all_of(line.begin(), line.begin() + 5, IsDigit)) return line.substr(0, 5);
   std::size_t prefix = 0;
   if (line.size() >= 3 && line[0] == 'L' && IsDigit(line[1]) && line[2] == '.') prefix = 3;
-  else if (line.rfind("C2.", 0) == 0) prefix = 3;
+  else if (line.rfind("C2.", 0) == 0 || line.rfind("TF.", 0) == 0) prefix = 3;
   else if (line.rfind("M.", 0) == 0 || line.rfind("C.", 0) == 0 || line.rfind("H.", 0) == 0) prefix = 2;
   else if (line.rfind("M", 0) == 0 && line.size() > 1 && IsDigit(line[1])) prefix = 1;
   else return {};
@@ -117,6 +117,7 @@ TEST_F(ShippedLanguages, KeyOfLineTellsKeysFromTextsThatBeginWithDigits) {
   EXPECT_EQ(KeyOfLine("M10Show"), "M10");
   EXPECT_EQ(KeyOfLine("20017Session Lock"), "20017");
   EXPECT_EQ(KeyOfLine("C2.5Hibernate"), "C2.5");
+  EXPECT_EQ(KeyOfLine("TF.2The tasks could not be saved"), "TF.2");
   EXPECT_EQ(KeyOfLine("Vemtaro language file"), "");
 }
 

@@ -185,6 +185,10 @@ class FakeRegistry : public Registry {
     return any;
   }
 
+  // Stores a value of any type as it stands (REG_QWORD, REG_MULTI_SZ ... are RegType::Other).
+  bool WriteValue(RegRoot root, const std::string& key, const std::string& name, const RegValue& value) {
+    return Put(root, key, name, value);
+  }
   // Makes every change under `root` fail, as for a user without rights to the local machine.
   void DenyWrites(RegRoot root) { denied_.insert(root); }
   std::size_t ValueCount(RegRoot root, const std::string& key) {

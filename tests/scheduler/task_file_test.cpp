@@ -61,6 +61,7 @@ TEST_F(TaskFileTest, DamagedFilesAreKeptAsideAndReplacedByOneDefaultTask) {
   } cases[] = {{"missing", {}, false, false},
                {"no name", std::vector<std::uint8_t>(2000, 'A'), true, false},
                {"short", Bytes("Vemt"), true, false},
+               {"the name without its digit", Bytes("Vemtaro"), true, false},
                {"NUL first", FileImage({Task(1.0)}, std::string("\0Vemtaro", 8)), true, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -114,6 +115,28 @@ TEST_F(TaskFileTest, CutShortLastRecordIsKeptAsideBeforeTheFileFirstChanges) {
   EXPECT_EQ(FileBytes(kKept + "-2"), original);
   original[7] = '2';
   EXPECT_EQ(FileBytes(), original);
+}
+
+// A header and part of one record loads no task: the start then has one default task, as
+// after a bare header, and the part is kept aside, as any cut-short record is.
+TEST_F(TaskFileTest, HeaderWithLessThanOneRecordStartsWithTheDefaultTaskAndKeepsThePart) {
+  for (std::size_t part : {1u, 741u, 815u}) {
+    SCOPED_TRACE(part);
+    fakes::MemoryFileSystem fresh;
+    files = fresh;
+    auto original = FileImage({Task(At(2026, 12, 9), kPeriodOnce, 1, kScheduled, 0, "lost?")});
+    original.resize(8 + part);
+    files.Put(kTaskPath, original);
+    scheduler.LoadList();
+    ASSERT_EQ(scheduler.TaskList.size(), 1u);
+    TTask expected;
+    scheduler.InitTask(expected);
+    EXPECT_EQ(scheduler.TaskList.front(), expected);
+    EXPECT_EQ(scheduler.CurTask, expected);
+    EXPECT_EQ(FileBytes(kKept), original);
+    EXPECT_EQ(FileBytes().size(), 8u + 816);
+    EXPECT_FALSE(scheduler.HasUnsavedChanges());
+  }
 }
 
 TEST_F(TaskFileTest, ReadOnlyFolderKeepsTheListInMemoryAndTheFileUntouched) {
