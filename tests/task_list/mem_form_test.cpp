@@ -375,7 +375,8 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_TRUE(list.Split1.Visible());
   EXPECT_EQ(list.Grid.ColCount(), 7);
   EXPECT_EQ(list.Grid.RowCount(), 7);
-  EXPECT_EQ(list.Grid.DefaultRowHeight(), 50);
+  EXPECT_EQ(list.Grid.DefaultColWidth(), 64);
+  EXPECT_LE(list.Grid.DefaultRowHeight(), 50);
   EXPECT_EQ(list.MonL.Caption(), "Dec");
   EXPECT_EQ(list.YearL.Caption(), "2026");
   EXPECT_EQ(list.Calendar().SelectedDay, 7);
@@ -396,6 +397,61 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_EQ(list.Grid.DefaultRowHeight(), 32);
   EXPECT_EQ(list.Panel1.Width(), 220);  // the table view's width from now on
   EXPECT_EQ(Column(list.Grid, 2).size(), 12u);
+}
+
+// Every day column whole and no scroll bar: the cells end at the grid's edges.
+void ExpectMonthFits(const ui::StringGrid& grid) {
+  EXPECT_FALSE(grid.ColumnsOverflow()) << grid.Width();
+  EXPECT_FALSE(grid.RowsOverflow()) << grid.Height();
+  EXPECT_EQ(grid.CellRect(0, 1).left, 0);
+  EXPECT_EQ(grid.CellRect(6, 6).right, grid.Width());
+  EXPECT_LE(grid.CellRect(6, 6).bottom, grid.Height());
+  EXPECT_GE(grid.DefaultRowHeight(), 38);  // the task marks stay inside their cells
+}
+
+TEST_F(MemFormTest, TheMonthFitsTheGridAtTheDefaultSizeAndFollowsResizeSplitterAndInfoP) {
+  Start();
+  TMemForm& list = OpenList();
+  list.Pg4Click(list.Pg4);
+  ASSERT_EQ(list.Panel1.Width(), 177);
+  ASSERT_LT(list.Grid.Width(), 7 * 64);  // the design cells would cut Sunday off
+  {
+    SCOPED_TRACE("default size");
+    ExpectMonthFits(list.Grid);
+  }
+  list.SetBounds(list.Left(), list.Top(), 760, 520);
+  {
+    SCOPED_TRACE("wider and taller");
+    ExpectMonthFits(list.Grid);
+    EXPECT_EQ(list.Grid.DefaultRowHeight(), 50);  // never taller than the design rows
+  }
+  list.Panel1.SetWidth(300);
+  list.Split1Moved(list.Split1);
+  {
+    SCOPED_TRACE("splitter moved");
+    ExpectMonthFits(list.Grid);
+  }
+  list.InfoPClick(list.InfoP);
+  ASSERT_EQ(list.Panel1.Width(), 8);
+  {
+    SCOPED_TRACE("side panel collapsed");
+    ExpectMonthFits(list.Grid);
+  }
+  // Back to the table: the ten design widths, not the calendar's.
+  list.Pg4Click(list.Pg4);
+  EXPECT_EQ(list.Grid.ColWidth(6), 112);
+  EXPECT_EQ(list.Grid.DefaultRowHeight(), 32);
+}
+
+TEST_F(MemFormTest, AListReopenedInTheCalendarViewFitsItsMonthAtOnce) {
+  Start();
+  TMemForm& list = OpenList();
+  list.Pg4Click(list.Pg4);
+  list.Close();
+  ASSERT_EQ(List(), nullptr);
+  TMemForm& again = OpenList();
+  ASSERT_TRUE(again.CalendarView());
+  ExpectMonthFits(again.Grid);
 }
 
 TEST_F(MemFormTest, TheDayListFollowsTheSelectionAndTheMonthButtons) {
