@@ -527,13 +527,18 @@ TEST_F(MemFormTest, MonthAndYearDropDownsKeepTheOtherHalfAndEscapeHidesThem) {
   list.Pg4Click(list.Pg4);
   list.YearLClick(list.YearL);
   ASSERT_TRUE(list.CalCB.Visible());
+  EXPECT_TRUE(list.CalCB.DroppedDown());  // the list opens without a second click
+  EXPECT_EQ(list.CalCB.Left(), list.YearL.Left());
   EXPECT_EQ(list.CalCB.ItemCount(), 201);
   EXPECT_EQ(list.CalCB.ItemIndex(), 126);
   backend.ChooseItem(list.CalCB, 110);  // 2010
   EXPECT_FALSE(list.CalCB.Visible());
+  EXPECT_FALSE(list.CalCB.DroppedDown());
   EXPECT_EQ(list.YearL.Caption(), "2010");
   EXPECT_EQ(list.MonL.Caption(), "Dec");
   list.MonLClick(list.MonL);
+  EXPECT_TRUE(list.CalCB.DroppedDown());
+  EXPECT_EQ(list.CalCB.Left(), list.MonL.Left());
   EXPECT_EQ(list.CalCB.ItemIndex(), 11);
   backend.ChooseItem(list.CalCB, 1);  // February 2010 starts on a Monday
   EXPECT_EQ(list.MonL.Caption(), "Feb");
@@ -542,6 +547,33 @@ TEST_F(MemFormTest, MonthAndYearDropDownsKeepTheOtherHalfAndEscapeHidesThem) {
   list.MonLClick(list.MonL);
   backend.TypeChar(list, 27);
   EXPECT_FALSE(list.CalCB.Visible());
+  EXPECT_FALSE(list.CalCB.DroppedDown());
+  // Moving the mouse over the month closes an open list as well.
+  list.MonLClick(list.MonL);
+  ASSERT_TRUE(list.CalCB.DroppedDown());
+  list.GridMouseMove(list.Grid, {}, 10, 10);
+  EXPECT_FALSE(list.CalCB.Visible());
+  EXPECT_FALSE(list.CalCB.DroppedDown());
+}
+
+TEST_F(MemFormTest, EachOpeningLogsOneResizeAndTheFirstLeavesThePanelAlone) {
+  Start();
+  auto resizes = [this] {
+    int n = 0;
+    for (const std::string& m : log.Messages()) n += m == "  TMemForm::FormResize 997";
+    return n;
+  };
+  TMemForm& list = OpenList();
+  EXPECT_EQ(resizes(), 1);
+  list.Pg4Click(list.Pg4);
+  list.Panel1.SetWidth(150);
+  list.Split1Moved(list.Split1);
+  list.Close();
+  ASSERT_EQ(List(), nullptr);
+  TMemForm& again = OpenList();  // in the calendar view, at the size it was closed with
+  EXPECT_EQ(resizes(), 2);
+  EXPECT_EQ(again.Panel1.Width(), 150);
+  EXPECT_FALSE(again.SkipResize());
 }
 
 // ---- sizes and the view from one run to the next ----

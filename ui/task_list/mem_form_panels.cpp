@@ -229,7 +229,9 @@ void TMemForm::MonLMouseLeave(ui::Control& sender) {
 }
 
 void TMemForm::HideCalendarDropDown() {
-  if (CalCB.Visible()) CalCB.SetVisible(false);
+  if (!CalCB.Visible()) return;
+  CalCB.SetDroppedDown(false);
+  CalCB.SetVisible(false);
 }
 
 }  // namespace vm
