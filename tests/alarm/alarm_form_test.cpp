@@ -136,6 +136,27 @@ TEST_F(AlarmFormTest, AFiringShowsTheWindowWithoutWaitingAndFillsRowOne) {
   EXPECT_EQ(alarm->Panel1.Height(), alarm->Web1.Height() + 5);
 }
 
+TEST_F(AlarmFormTest, TheGridShowsDateAndMessageWholeWithoutAHorizontalScrollBar) {
+  AddTask(7, kStateMessage);
+  Seconds(1);
+  TAlForm* alarm = Alarm();
+  ASSERT_NE(alarm, nullptr);
+  ui::StringGrid& grid = alarm->AlGrid;
+  ASSERT_EQ(grid.Width(), 369);
+  ui::ScrollRange range;
+  EXPECT_FALSE(grid.ScrollBarRange(false, range));  // the window gets no horizontal bar
+  EXPECT_FALSE(grid.ColumnsOverflow());
+  EXPECT_EQ(grid.VisibleRowCount(), (193 - 18) / 18);
+  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width());
+  // Many alarms: the rows scroll, and the vertical bar still leaves the message whole.
+  for (int i = 0; i < 15; ++i) alarm->AddAlarm();
+  ASSERT_TRUE(grid.RowsOverflow());
+  ASSERT_TRUE(grid.ScrollBarRange(true, range));
+  EXPECT_LT(range.page, range.max + 1);
+  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width() - ui::StringGrid::kScrollBarSize);
+  EXPECT_FALSE(grid.ScrollBarRange(false, range));
+}
+
 TEST_F(AlarmFormTest, RepeatCountsPlayTheSoundThatManyTimes) {
   // Three: exactly three plays, however often the device reports the end.
   AddTask(1, kStateMessage).SoundRepeat = 3;
