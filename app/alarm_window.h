@@ -12,6 +12,8 @@ class AlarmWindow {
   // The sound device finished a play (the sound stands at its start again): the next signal
   // tick may play it again while plays remain.
   virtual void ArmSound() = 0;
+  // New visual-style pictures were loaded.
+  virtual void ApplyTheme() = 0;
 
  protected:
   ~AlarmWindow() = default;

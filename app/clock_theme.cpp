@@ -1,6 +1,8 @@
 // LoadTheme: the clock's button frames and background band from the active visual style.
 
+#include "app/alarm_window.h"
 #include "app/main_form.h"
+#include "app/process_window.h"
 #include "app/task_list_window.h"
 #include "core/log.h"
 #include "theme/dgroup_buts.h"
@@ -15,9 +17,14 @@ void TForm1::LoadTheme() {
     return;
   }
   theme::ThemeTargets targets{services_.registry, *services_.themes, Style, ImL1, ImL2, ImL3, Image1};
-  // The secondary windows add their ApplyTheme here as they join the program, in the order
-  // alarm window, task editor, options window, process manager, task list (those that exist).
+  // The secondary windows that exist take the new pictures, in the order alarm window, task
+  // editor, options window, process manager, task list (the editor's and the options window's
+  // take nothing).
   std::vector<std::function<void()>> windowThemes;
+  if (auto* alarm = dynamic_cast<AlarmWindow*>(Slots[kAlarmWindow]))
+    windowThemes.push_back([alarm] { alarm->ApplyTheme(); });
+  if (auto* process = dynamic_cast<ProcessWindow*>(Slots[kProcessWindow]))
+    windowThemes.push_back([process] { process->ApplyTheme(); });
   if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow]))
     windowThemes.push_back([list] { list->ApplyTheme(); });
   theme::LoadTheme(targets, windowThemes);

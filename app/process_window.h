@@ -11,6 +11,8 @@ class ProcessWindow {
   // Ends every running process whose executable file name equals the file name of
   // `programPath` (without regard to case); each one that cannot be ended is reported.
   virtual void CloseProgram(const std::string& programPath) = 0;
+  // Takes the pictures of the visual style just loaded.
+  virtual void ApplyTheme() = 0;
 };
 
 }  // namespace vm

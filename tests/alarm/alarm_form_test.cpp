@@ -11,10 +11,15 @@
 #include <string>
 
 #include "app/main_form_fixture.h"
+#include "app/alarm_window.h"
+#include "app/process_window.h"
 #include "app/task_editor_window.h"
+#include "app/task_list_window.h"
 #include "scheduler/speech.h"
 #include "scheduler/task_runner.h"
 #include "theme/dgroup_buts.h"
+#include "theme/theme_fakes.h"
+#include "theme/visual_style.h"
 #include "ui/alarm/alarm_form.h"
 #include "ui/windows.h"
 
@@ -134,6 +139,27 @@ TEST_F(AlarmFormTest, AFiringShowsTheWindowWithoutWaitingAndFillsRowOne) {
   EXPECT_EQ(alarm->Web1.Height(), 82 - 17);
   EXPECT_EQ(alarm->Panel1.Left(), 23 + 82 - 17);
   EXPECT_EQ(alarm->Panel1.Height(), alarm->Web1.Height() + 5);
+}
+
+TEST_F(AlarmFormTest, TheGridShowsDateAndMessageWholeWithoutAHorizontalScrollBar) {
+  AddTask(7, kStateMessage);
+  Seconds(1);
+  TAlForm* alarm = Alarm();
+  ASSERT_NE(alarm, nullptr);
+  ui::StringGrid& grid = alarm->AlGrid;
+  ASSERT_EQ(grid.Width(), 369);
+  ui::ScrollRange range;
+  EXPECT_FALSE(grid.ScrollBarRange(false, range));  // the window gets no horizontal bar
+  EXPECT_FALSE(grid.ColumnsOverflow());
+  EXPECT_EQ(grid.VisibleRowCount(), (193 - 18) / 18);
+  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width());
+  // Many alarms: the rows scroll, and the vertical bar still leaves the message whole.
+  for (int i = 0; i < 15; ++i) alarm->AddAlarm();
+  ASSERT_TRUE(grid.RowsOverflow());
+  ASSERT_TRUE(grid.ScrollBarRange(true, range));
+  EXPECT_LT(range.page, range.max + 1);
+  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width() - ui::StringGrid::kScrollBarSize);
+  EXPECT_FALSE(grid.ScrollBarRange(false, range));
 }
 
 TEST_F(AlarmFormTest, RepeatCountsPlayTheSoundThatManyTimes) {
@@ -360,6 +386,77 @@ TEST_F(AlarmFormTest, SpeaksTheMessageWhenSpeechWorks) {
   // Asking whether speech works neither shows a character nor says anything else.
   EXPECT_EQ(speech.CountOf("Speak MSA test"), 0);
   EXPECT_EQ(speech.CountOf("Show 1"), 1);
+}
+
+}  // namespace
+}  // namespace vm::testing
+
+namespace vm::testing {
+namespace {
+
+// Windows that only note when the clock hands them a new visual style.
+struct ThemeNotes {
+  std::vector<std::string> order;
+};
+struct NotedAlarm : ui::Form, AlarmWindow {
+  NotedAlarm(ui::Application& app, ThemeNotes& n) : Form(app, "NotedAlarm"), notes(n) {}
+  void AddAlarm() override {}
+  void ArmSound() override {}
+  void ApplyTheme() override { notes.order.push_back("alarm"); }
+  ThemeNotes& notes;
+};
+struct NotedProcess : ui::Form, ProcessWindow {
+  NotedProcess(ui::Application& app, ThemeNotes& n) : Form(app, "NotedProcess"), notes(n) {}
+  void CloseProgram(const std::string&) override {}
+  void ApplyTheme() override { notes.order.push_back("process"); }
+  ThemeNotes& notes;
+};
+struct NotedList : ui::Form, TaskListWindow {
+  NotedList(ui::Application& app, ThemeNotes& n) : Form(app, "NotedList"), notes(n) {}
+  void RefreshList() override {}
+  void AddTask() override {}
+  void ApplyTheme() override { notes.order.push_back("list"); }
+  ThemeNotes& notes;
+};
+
+class ThemeOrderTest : public MainFormTest {
+ protected:
+  static constexpr const char* kStyle = "C:\\windows\\resources\\themes\\luna\\luna.msstyles";
+  ThemeOrderTest() {
+    fakes::SetThemeManager(registry, kStyle, "Metallic");
+    themes.files[kStyle] = {};
+    services.themes = &themes;
+  }
+  // The clock's style record releases its file through `themes`, which goes first.
+  ~ThemeOrderTest() override {
+    if (form) form->Style.reset();
+  }
+  fakes::FakeThemeSource themes;
+  ThemeNotes notes;
+};
+
+TEST_F(ThemeOrderTest, LoadingAThemeReachesTheOpenAlarmProcessAndListWindowsInThatOrder) {
+  services.windows = AllWindowKinds();
+  services.windows[kAlarmWindow] = [&](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<NotedAlarm>(owner.App(), notes);
+  };
+  services.windows[kProcessWindow] = [&](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<NotedProcess>(owner.App(), notes);
+  };
+  services.windows[kTaskListWindow] = [&](TForm1& owner) -> std::unique_ptr<ui::Form> {
+    return std::make_unique<NotedList>(owner.App(), notes);
+  };
+  TForm1& f = Create();
+  f.LoadTheme();
+  EXPECT_TRUE(notes.order.empty());  // none of them is open
+  f.CreateForm(kTaskListWindow);
+  f.CreateForm(kAlarmWindow);
+  f.LoadTheme();
+  EXPECT_EQ(notes.order, (std::vector<std::string>{"alarm", "list"}));
+  notes.order.clear();
+  f.CreateForm(kProcessWindow);
+  f.LoadTheme();
+  EXPECT_EQ(notes.order, (std::vector<std::string>{"alarm", "process", "list"}));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include "fakes/process_fakes.h"
 #include "scheduler/task_runner.h"
 #include "theme/dgroup_buts.h"
+#include "theme/theme_fakes.h"
+#include "theme/visual_style.h"
 #include "ui/process/process_form.h"
 #include "ui/windows.h"
 
@@ -339,6 +341,22 @@ TEST_F(ProcessFormTest, ARowFollowsAnotherProcessOfItsNameWhenItsOwnEnds) {
 }
 
 // ---- the close-program action of a firing task ----
+
+TEST_F(ProcessFormTest, ANewVisualStyleReachesTheToolBarOfAnOpenWindow) {
+  constexpr const char* kStyle = "C:\\windows\\resources\\themes\\luna\\luna.msstyles";
+  fakes::FakeThemeSource themes;
+  fakes::SetThemeManager(registry, kStyle, "Metallic");
+  themes.files[kStyle] = {};
+  services.themes = &themes;
+  TProcF& window = Open();
+  const ui::Bitmap band = fakes::CodedBitmap(30, 49, 4);
+  ASSERT_FALSE(window.Image1.Picture().SamePixels(band));
+  themes.files[kStyle].bitmaps["METALLIC_TOOLBARBACKGROUND_BMP"] = band;
+  backend.SendSystemMessage(*form, {SystemMessageKind::SettingChange});
+  EXPECT_TRUE(window.Image1.Picture().SamePixels(band));
+  window.Close();  // the window and the clock's style go before `themes`
+  form->Style.reset();
+}
 
 class CloseProgramTest : public ProcessFormTest {
  protected:

@@ -102,6 +102,22 @@ TEST_F(Actions, TheSoundChooserAndTheSoundRepeat) {
   EXPECT_EQ(Stored(1)->SoundOn, 1u);
 }
 
+TEST_F(Actions, PlayWithoutASoundFileBeepsAndOpensNothing) {
+  TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  const std::string noFile = form->GetLanguage().LookUpText("L2.15").value_or(std::string());
+  editor.SoundEdit.SetText(noFile);
+  const std::size_t commands = mci.Commands().size();
+  const int beeps = backend.Beeps();
+  editor.TestImClick(editor.TestIm);
+  EXPECT_EQ(backend.Beeps(), beeps + 1);
+  EXPECT_EQ(mci.Commands().size(), commands);
+  // A file name that only resembles the no-file text is played, without a beep.
+  editor.SoundEdit.SetText(noFile + " ");
+  editor.TestImClick(editor.TestIm);
+  EXPECT_EQ(backend.Beeps(), beeps + 1);
+  EXPECT_GT(mci.Commands().size(), commands);
+}
+
 TEST_F(Actions, PlayOpensTheSoundFileAndStopClosesIt) {
   TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
   editor.TestImClick(editor.TestIm);

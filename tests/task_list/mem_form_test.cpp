@@ -375,7 +375,8 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_TRUE(list.Split1.Visible());
   EXPECT_EQ(list.Grid.ColCount(), 7);
   EXPECT_EQ(list.Grid.RowCount(), 7);
-  EXPECT_EQ(list.Grid.DefaultRowHeight(), 50);
+  EXPECT_EQ(list.Grid.DefaultColWidth(), 64);
+  EXPECT_LE(list.Grid.DefaultRowHeight(), 50);
   EXPECT_EQ(list.MonL.Caption(), "Dec");
   EXPECT_EQ(list.YearL.Caption(), "2026");
   EXPECT_EQ(list.Calendar().SelectedDay, 7);
@@ -396,6 +397,61 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_EQ(list.Grid.DefaultRowHeight(), 32);
   EXPECT_EQ(list.Panel1.Width(), 220);  // the table view's width from now on
   EXPECT_EQ(Column(list.Grid, 2).size(), 12u);
+}
+
+// Every day column whole and no scroll bar: the cells end at the grid's edges.
+void ExpectMonthFits(const ui::StringGrid& grid) {
+  EXPECT_FALSE(grid.ColumnsOverflow()) << grid.Width();
+  EXPECT_FALSE(grid.RowsOverflow()) << grid.Height();
+  EXPECT_EQ(grid.CellRect(0, 1).left, 0);
+  EXPECT_EQ(grid.CellRect(6, 6).right, grid.Width());
+  EXPECT_LE(grid.CellRect(6, 6).bottom, grid.Height());
+  EXPECT_GE(grid.DefaultRowHeight(), 38);  // the task marks stay inside their cells
+}
+
+TEST_F(MemFormTest, TheMonthFitsTheGridAtTheDefaultSizeAndFollowsResizeSplitterAndInfoP) {
+  Start();
+  TMemForm& list = OpenList();
+  list.Pg4Click(list.Pg4);
+  ASSERT_EQ(list.Panel1.Width(), 177);
+  ASSERT_LT(list.Grid.Width(), 7 * 64);  // the design cells would cut Sunday off
+  {
+    SCOPED_TRACE("default size");
+    ExpectMonthFits(list.Grid);
+  }
+  list.SetBounds(list.Left(), list.Top(), 760, 520);
+  {
+    SCOPED_TRACE("wider and taller");
+    ExpectMonthFits(list.Grid);
+    EXPECT_EQ(list.Grid.DefaultRowHeight(), 50);  // never taller than the design rows
+  }
+  list.Panel1.SetWidth(300);
+  list.Split1Moved(list.Split1);
+  {
+    SCOPED_TRACE("splitter moved");
+    ExpectMonthFits(list.Grid);
+  }
+  list.InfoPClick(list.InfoP);
+  ASSERT_EQ(list.Panel1.Width(), 8);
+  {
+    SCOPED_TRACE("side panel collapsed");
+    ExpectMonthFits(list.Grid);
+  }
+  // Back to the table: the ten design widths, not the calendar's.
+  list.Pg4Click(list.Pg4);
+  EXPECT_EQ(list.Grid.ColWidth(6), 112);
+  EXPECT_EQ(list.Grid.DefaultRowHeight(), 32);
+}
+
+TEST_F(MemFormTest, AListReopenedInTheCalendarViewFitsItsMonthAtOnce) {
+  Start();
+  TMemForm& list = OpenList();
+  list.Pg4Click(list.Pg4);
+  list.Close();
+  ASSERT_EQ(List(), nullptr);
+  TMemForm& again = OpenList();
+  ASSERT_TRUE(again.CalendarView());
+  ExpectMonthFits(again.Grid);
 }
 
 TEST_F(MemFormTest, TheDayListFollowsTheSelectionAndTheMonthButtons) {
@@ -471,13 +527,18 @@ TEST_F(MemFormTest, MonthAndYearDropDownsKeepTheOtherHalfAndEscapeHidesThem) {
   list.Pg4Click(list.Pg4);
   list.YearLClick(list.YearL);
   ASSERT_TRUE(list.CalCB.Visible());
+  EXPECT_TRUE(list.CalCB.DroppedDown());  // the list opens without a second click
+  EXPECT_EQ(list.CalCB.Left(), list.YearL.Left());
   EXPECT_EQ(list.CalCB.ItemCount(), 201);
   EXPECT_EQ(list.CalCB.ItemIndex(), 126);
   backend.ChooseItem(list.CalCB, 110);  // 2010
   EXPECT_FALSE(list.CalCB.Visible());
+  EXPECT_FALSE(list.CalCB.DroppedDown());
   EXPECT_EQ(list.YearL.Caption(), "2010");
   EXPECT_EQ(list.MonL.Caption(), "Dec");
   list.MonLClick(list.MonL);
+  EXPECT_TRUE(list.CalCB.DroppedDown());
+  EXPECT_EQ(list.CalCB.Left(), list.MonL.Left());
   EXPECT_EQ(list.CalCB.ItemIndex(), 11);
   backend.ChooseItem(list.CalCB, 1);  // February 2010 starts on a Monday
   EXPECT_EQ(list.MonL.Caption(), "Feb");
@@ -486,6 +547,33 @@ TEST_F(MemFormTest, MonthAndYearDropDownsKeepTheOtherHalfAndEscapeHidesThem) {
   list.MonLClick(list.MonL);
   backend.TypeChar(list, 27);
   EXPECT_FALSE(list.CalCB.Visible());
+  EXPECT_FALSE(list.CalCB.DroppedDown());
+  // Moving the mouse over the month closes an open list as well.
+  list.MonLClick(list.MonL);
+  ASSERT_TRUE(list.CalCB.DroppedDown());
+  list.GridMouseMove(list.Grid, {}, 10, 10);
+  EXPECT_FALSE(list.CalCB.Visible());
+  EXPECT_FALSE(list.CalCB.DroppedDown());
+}
+
+TEST_F(MemFormTest, EachOpeningLogsOneResizeAndTheFirstLeavesThePanelAlone) {
+  Start();
+  auto resizes = [this] {
+    int n = 0;
+    for (const std::string& m : log.Messages()) n += m == "  TMemForm::FormResize 997";
+    return n;
+  };
+  TMemForm& list = OpenList();
+  EXPECT_EQ(resizes(), 1);
+  list.Pg4Click(list.Pg4);
+  list.Panel1.SetWidth(150);
+  list.Split1Moved(list.Split1);
+  list.Close();
+  ASSERT_EQ(List(), nullptr);
+  TMemForm& again = OpenList();  // in the calendar view, at the size it was closed with
+  EXPECT_EQ(resizes(), 2);
+  EXPECT_EQ(again.Panel1.Width(), 150);
+  EXPECT_FALSE(again.SkipResize());
 }
 
 // ---- sizes and the view from one run to the next ----

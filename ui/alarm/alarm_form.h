@@ -66,7 +66,7 @@ class TAlForm : public ui::Form, public AlarmWindow {
   void AddAlarm() override;
   void ArmSound() override { Armed = true; }
   // New theme frames were loaded; this window keeps its buttons as drawn.
-  void ApplyTheme() {}
+  void ApplyTheme() override {}
 
   // ---- handlers ----
   void FormCreate(ui::Control& sender);

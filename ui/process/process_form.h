@@ -74,7 +74,7 @@ class TProcF : public ui::Form, public ProcessWindow {
   void FormClose(ui::Form& sender, ui::CloseAction& action);
   void FormDestroy(ui::Control& sender);
   void ApplyLanguage();
-  void ApplyTheme();
+  void ApplyTheme() override;
   void Timer1Timer(ui::Timer& sender);
   void ProcessListViewColumnClick(ui::Control& sender, int column);
   void ProcessListViewCompare(ui::Control& sender, const ui::ListItem& item1, const ui::ListItem& item2,

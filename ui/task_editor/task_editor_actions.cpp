@@ -122,6 +122,8 @@ void TForm2::SoundBClick(ui::Control&) {
 void TForm2::TestImClick(ui::Control&) {
   const std::string noFile = owner_.GetLanguage().LookUpText("L2.15").value_or(std::string());
   if (SoundEdit.Text() == noFile) {
+    // Nothing to play: the system's default sound says so.
+    owner_.App().Beep();
     return;
   }
   if (!owner_.Sound) return;

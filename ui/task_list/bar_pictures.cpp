@@ -9,6 +9,19 @@ namespace raster = theme::raster;
 namespace {
 
 constexpr ui::Pixel kKey = 0xFFFF00FFu;  // magenta: left out when drawn
+constexpr ui::Pixel kClear = 0x00000000u;
+
+// The shapes are painted on a clear bitmap, so their smoothed edges are part-transparent pixels
+// of their own colour, never a mix with the key colour. Those pixels become solid where the
+// shape covers at least half of them and the key where it covers less: images and image lists
+// leave out exactly the key colour, and no tinted fringe is left at the rounded edges.
+void KeyOutEdges(ui::Bitmap& b) {
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const ui::Pixel p = b.PixelAt(x, y);
+      b.SetPixelAt(x, y, (p >> 24) >= 0x80 ? (p | 0xFF000000u) : kKey);
+    }
+}
 
 struct ButtonLook {
   raster::Rgb face;
@@ -17,7 +30,7 @@ struct ButtonLook {
 };
 
 ui::Bitmap PaintButton(const ButtonLook& look) {
-  ui::Bitmap b(kBarButtonSize, kBarButtonSize, kKey);
+  ui::Bitmap b(kBarButtonSize, kBarButtonSize, kClear);
   raster::FillShape(b, [](double x, double y) { return raster::CircleDistance(x, y, 10.5, 10.5, 9.5); },
                     raster::Hex(0xFFFFFF));
   raster::FillShape(b, [](double x, double y) { return raster::CircleDistance(x, y, 10.5, 10.5, 8.5); },
@@ -33,18 +46,20 @@ ui::Bitmap PaintButton(const ButtonLook& look) {
       return left < right ? left : right;
     }, look.arrow);
   }
+  KeyOutEdges(b);
   return b;
 }
 
 }  // namespace
 
 ui::Bitmap BuiltinBarPicture() {
-  ui::Bitmap b(kBarWidth, kBarHeight, kKey);
+  ui::Bitmap b(kBarWidth, kBarHeight, kClear);
   const raster::Rgb left = raster::Hex(0xFFFFFF);
   const raster::Rgb right = raster::Hex(0xC6D3F7);
   raster::FillShape(b, [](double x, double y) {
     return raster::RoundRectDistance(x, y, 0, 0, kBarWidth, kBarHeight + 6, 6);
   }, [=](int x, int) { return raster::Mix(left, right, static_cast<double>(x) / (kBarWidth - 1)); });
+  KeyOutEdges(b);
   b.SetPixelAt(0, 0, kKey);
   // Images leave out the colour of their bottom-left pixel.
   b.SetPixelAt(0, kBarHeight - 1, kKey);

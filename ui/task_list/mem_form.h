@@ -152,6 +152,8 @@ class TMemForm : public ui::Form, public TaskListWindow {
   void ShowMonth();
   void HideCalendarDropDown();
   void PlaceInfoP();
+  // In the calendar view: the cells take the grid's size (see calendar_fit.h).
+  void FitCalendar();
   void PopupAtCursor(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
   std::uint32_t SelectedTaskId(bool& found);
   void DrawCalendarCell(ui::Canvas& canvas, int col, int row, const ui::Rect& rect);

@@ -70,7 +70,9 @@ void TMemForm::MonLClick(ui::Control& sender) {
   for (int m = 1; m <= 12; ++m) months.push_back(owner_.GetLanguage().Msg(MonthKey(m)));
   CalCB.SetItems(std::move(months));
   CalCB.SetItemIndex(calendar_.ShownMonth - 1);
+  // Shown first: only a visible list can drop down.
   CalCB.SetVisible(true);
+  CalCB.SetDroppedDown(true);
 }
 
 void TMemForm::YearLClick(ui::Control& sender) {
@@ -81,6 +83,7 @@ void TMemForm::YearLClick(ui::Control& sender) {
   CalCB.SetLeft(sender.Left());
   yearMode_ = true;
   CalCB.SetVisible(true);
+  CalCB.SetDroppedDown(true);
 }
 
 void TMemForm::CalCBChange(ui::Control&) {
@@ -91,6 +94,7 @@ void TMemForm::CalCBChange(ui::Control&) {
   } else if (CalCB.ItemIndex() >= 0 && CalCB.ItemIndex() < 12) {
     if (const auto first = EncodeDate(calendar_.ShownYear, CalCB.ItemIndex() + 1, 1)) calendarCursor_ = *first;
   }
+  CalCB.SetDroppedDown(false);
   CalCB.SetVisible(false);
   ShowMonth();
 }

@@ -12,6 +12,7 @@
 #include "theme/theme_loader.h"
 #include "theme/visual_style.h"
 #include "ui/task_list/bar_pictures.h"
+#include "ui/task_list/calendar_fit.h"
 #include "ui/task_list/mem_form.h"
 
 namespace vm {
@@ -21,8 +22,6 @@ namespace {
 constexpr const char* kShellStyleFile = "\\Resources\\Themes\\Luna\\shell\\Homestead\\shellstyle.dll";
 constexpr int kBarResource = 112;
 constexpr int kFirstButtonResource = 100;
-constexpr int kCalendarColWidth = 64;
-constexpr int kCalendarRowHeight = 50;
 constexpr int kTableRowHeight = 32;
 constexpr ui::Color kHoverColor = 65280;    // pure green
 constexpr ui::Color kLabelColor = 8421504;  // grey
@@ -123,6 +122,7 @@ void TMemForm::InfoPClick(ui::Control&) {
   else
     Panel1.SetWidth(InfoP.Width());
   PlaceInfoP();
+  FitCalendar();
 }
 
 void TMemForm::ShowTaskInfo() {
@@ -165,10 +165,11 @@ void TMemForm::Pg4Click(ui::Control&) {
   if (calendarView_) {
     savedRowCount_ = Grid.RowCount();
     for (int c = 0; c < 10; ++c) savedColWidths_[static_cast<std::size_t>(c)] = Grid.ColWidth(c);
-    Grid.SetDefaultColWidth(kCalendarColWidth);
-    Grid.SetDefaultRowHeight(kCalendarRowHeight);
+    Grid.SetDefaultColWidth(kCalendarDesignColWidth);
+    Grid.SetDefaultRowHeight(kCalendarDesignRowHeight);
     Grid.SetColCount(7);
     Grid.SetRowCount(7);
+    FitCalendar();
     calendarCursor_ = owner_.Services().clock.Now();
     if (const auto today = SplitDateTime(calendarCursor_)) {
       calendar_.SelectedDay = today->date.day;
@@ -188,12 +189,22 @@ void TMemForm::Pg4Click(ui::Control&) {
 void TMemForm::Split1Moved(ui::Control&) {
   Split1.SetTag(Panel1.Width());
   PlaceInfoP();
+  FitCalendar();
+}
+
+void TMemForm::FitCalendar() {
+  if (!calendarView_) return;
+  const CalendarCells cells = FitCalendarCells(Grid.Width(), Grid.Height(), ui::StringGrid::kScrollBarSize);
+  Grid.SetDefaultRowHeight(cells.rowHeight);
+  for (int c = 0; c < 7; ++c) Grid.SetColWidth(c, cells.colWidths[static_cast<std::size_t>(c)]);
 }
 
 void TMemForm::FormResize(ui::Control&) {
   WriteLog("  %s %d", "TMemForm::FormResize", 997);
   if (skipResize_) {
+    // The panel keeps its width; the month still takes the room the grid has now.
     skipResize_ = false;
+    FitCalendar();
     return;
   }
   if (!calendarView_) return;
@@ -206,6 +217,7 @@ void TMemForm::FormResize(ui::Control&) {
   Split1.SetLeft(Panel1.Width());
   Split1.SetTag(Panel1.Width());
   PlaceInfoP();
+  FitCalendar();
 }
 
 void TMemForm::MonLMouseEnter(ui::Control& sender) {
@@ -217,7 +229,9 @@ void TMemForm::MonLMouseLeave(ui::Control& sender) {
 }
 
 void TMemForm::HideCalendarDropDown() {
-  if (CalCB.Visible()) CalCB.SetVisible(false);
+  if (!CalCB.Visible()) return;
+  CalCB.SetDroppedDown(false);
+  CalCB.SetVisible(false);
 }
 
 }  // namespace vm
