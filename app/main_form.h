@@ -210,6 +210,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void SetTimeClick(ui::MenuItem& sender);
   void Languige1Click(ui::MenuItem& sender);
   void FormKeyUp(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  void MemProcLMouseEnter(ui::Control& sender);
   // The Ctrl shortcuts count Ctrl as held at the key's press, so letting go of Ctrl first still
   // works: the last key pressed with Ctrl held, until its release.
   void FormKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);

@@ -13,6 +13,7 @@ void TForm1::WireMovement() {
     band->OnMouseUp = ui::Bind(this, &TForm1::Label2MouseUp);
   }
   Label2.OnMouseLeave = ui::Bind(this, &TForm1::Label2MouseLeave);
+  MemProcL.OnMouseEnter = ui::Bind(this, &TForm1::MemProcLMouseEnter);
   for (ui::Control* text : std::initializer_list<ui::Control*>{&TimeLabel, &DateLabel, &DaywL}) {
     text->OnMouseDown = ui::Bind(this, &TForm1::Image1MouseDown);
     text->OnMouseMove = ui::Bind(this, &TForm1::FormMouseMove);
@@ -89,10 +90,17 @@ void TForm1::SlidePanel(bool show) {
 }
 
 void TForm1::AppDeactivate() {
-  if (!settings.AsPanel) return;
+  // The mark goes whatever the mode: switched on later, panel mode must not find an old mark
+  // that keeps the clock from sliding away. A release that went to another program ends the
+  // drag too.
   SetTag(0);
   Dragging = false;
-  SlidePanel(false);
+  if (settings.AsPanel) SlidePanel(false);
+}
+
+void TForm1::MemProcLMouseEnter(ui::Control&) {
+  // The line is cut at the label's width: the whole of it shows as the tooltip.
+  MemProcL.SetHint(MemProcL.Caption());
 }
 
 }  // namespace vm

@@ -1,5 +1,7 @@
 #include "theme/dbut.h"
 
+#include <vector>
+
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/text_metrics.h"
@@ -35,19 +37,57 @@ ui::Bitmap Resample(const ui::Bitmap& source, const ui::Rect& from, int w, int h
 DBut::DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList,
            const ui::ImageList& frameList)
     : image_(image), holder_(holder), glyphList_(glyphList), frameList_(frameList),
-      hoverTimer_(image.OwnerForm(), "HoverTimer") {
+      hoverTimer_(image.OwnerForm(), "HoverTimer"),
+      focusWindow_(std::make_unique<FocusControl>(holder, image.Name() + "Focus")) {
+  DisposeIdleFocusWindows();
   hoverTimer_.SetEnabled(false);
   hoverTimer_.SetInterval(kHoverIntervalMs);
   hoverTimer_.OnTimer = ui::Bind(this, &DBut::HoverTimerTimer);
   image_.OnMouseMove = ui::Bind(this, &DBut::ImageMouseMove);
   image_.OnMouseDown = ui::Bind(this, &DBut::ImageMouseDown);
   image_.OnMouseUp = ui::Bind(this, &DBut::ImageMouseUp);
+  focusWindow_->SetBounds(0, 0, 0, 0);
+  focusWindow_->SetTabStop(true);
+  focusWindow_->OnEnter = ui::Bind(this, &DBut::FocusEnter);
+  focusWindow_->OnExit = ui::Bind(this, &DBut::FocusExit);
+  focusWindow_->OnKeyDown = ui::Bind(this, &DBut::FocusKeyDown);
+  focusWindow_->OnKeyUp = ui::Bind(this, &DBut::FocusKeyUp);
+  // A button made for a window that is already on the screen (a theme change) gets its
+  // focus window at once.
+  focusWindow_->CreatePeers();
+}
+
+namespace {
+
+// Focus windows of buttons that went while one of the window's own key events was being
+// delivered (Enter whose click closed the window): they are deleted once that is over.
+std::vector<std::unique_ptr<ui::WindowedControl>>& RetiredFocusWindows() {
+  static std::vector<std::unique_ptr<ui::WindowedControl>> retired;
+  return retired;
+}
+
+}  // namespace
+
+void DBut::DisposeIdleFocusWindows() {
+  auto& retired = RetiredFocusWindows();
+  std::erase_if(retired, [](const auto& w) { return !static_cast<const FocusControl&>(*w).Busy(); });
 }
 
 DBut::~DBut() {
   image_.OnMouseMove = nullptr;
   image_.OnMouseDown = nullptr;
   image_.OnMouseUp = nullptr;
+  focusWindow_->OnEnter = nullptr;
+  focusWindow_->OnExit = nullptr;
+  focusWindow_->OnKeyDown = nullptr;
+  focusWindow_->OnKeyUp = nullptr;
+  if (focusWindow_->Busy()) {
+    focusWindow_->SetTabStop(false);
+    focusWindow_->SetVisible(false);
+    RetiredFocusWindows().push_back(std::move(focusWindow_));
+  }
+  focusWindow_.reset();
+  DisposeIdleFocusWindows();
 }
 
 // ---- painting ----
@@ -172,26 +212,43 @@ void DBut::FocusGained() {
 }
 
 void DBut::FocusLost() {
+  // A key held while the focus left is no click any more; a push button pressed by it comes up.
+  if (heldKey_ != 0 && !latching_) down_ = false;
+  heldKey_ = 0;
   DrawFrame(latching_ && down_ ? kFramePressed : kFrameNormal);
   focused_ = false;
 }
 
+void DBut::FocusEnter(ui::Control&) { FocusGained(); }
+void DBut::FocusExit(ui::Control&) { FocusLost(); }
+
+void DBut::FocusKeyDown(ui::Control&, ui::KeyCode& key, ui::ShiftState shift) {
+  if (shift.ctrl || shift.alt) return;  // the window's shortcuts
+  if (KeyDown(key)) key = 0;
+}
+
+void DBut::FocusKeyUp(ui::Control&, ui::KeyCode& key, ui::ShiftState shift) {
+  if (shift.ctrl || shift.alt) return;
+  // Last: the click may destroy this button (and its focus window, the sender).
+  if (KeyUp(key)) key = 0;
+}
+
 bool DBut::KeyDown(ui::KeyCode key) {
-  if (key != ui::kKeyEnter) return false;
+  if (key != ui::kKeyEnter && key != ui::kKeySpace) return false;
   // A held key repeats its key-down: only the first one presses, or a toggle button would
-  // flip with every repeat.
-  if (enterHeld_) return true;
-  enterHeld_ = true;
+  // flip with every repeat. The other of the two keys while one is held does nothing.
+  if (heldKey_ != 0) return true;
+  heldKey_ = key;
   Press();
   return true;
 }
 
 bool DBut::KeyUp(ui::KeyCode key) {
-  if (key != ui::kKeyEnter) return false;
+  if (key != ui::kKeyEnter && key != ui::kKeySpace) return false;
   // A release whose press went elsewhere (Enter that closed a dialog, then focus came here)
   // is no click of this button.
-  if (!enterHeld_) return false;
-  enterHeld_ = false;
+  if (heldKey_ != key) return heldKey_ != 0;
+  heldKey_ = 0;
   Release({2, 2});
   // Last: the window's click handler may destroy this button.
   ui::NotifyEvent click = image_.OnClick;

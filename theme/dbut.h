@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/toolkit/bitmap.h"
@@ -12,6 +13,7 @@
 #include "ui/toolkit/image_list.h"
 #include "ui/toolkit/input.h"
 #include "ui/toolkit/timer.h"
+#include "ui/toolkit/windowed_control.h"
 
 namespace vm::theme {
 
@@ -48,14 +50,17 @@ class DBut {
   void HoverTimerTimer(ui::Timer& sender);
 
   // ---- keyboard focus ----
-  // The toolkit has no focusable control without an area, so the window that places the
-  // button in its tab order reports the focus and the keys here.
+  // The button's focus window (no area, at the holder's origin) is a tab stop of its window;
+  // its focus and keys arrive here.
   void FocusGained();
   void FocusLost();
-  // Enter acts as a press at 2, 2 and, when released, as a release there followed by the
-  // image's click. Other keys are ignored; returns whether the key was used.
+  // Enter and Space act as a press at 2, 2 and, when released, as a release there followed by
+  // the image's click, as on a push button. Other keys are ignored; returns whether the key was
+  // used.
   bool KeyDown(ui::KeyCode key);
   bool KeyUp(ui::KeyCode key);
+  // The window that takes the keyboard focus for the button.
+  ui::WindowedControl& FocusWindow() { return *focusWindow_; }
 
   // ---- state ----
   ui::Image& GetImage() const { return image_; }
@@ -83,6 +88,28 @@ class DBut {
   bool PointerInsideImage() const;
   void DrawBackground(ui::Bitmap& composed, int f) const;
 
+  // A window without an area: the toolkit's focusable control that stands for the image.
+  class FocusControl : public ui::WindowedControl {
+   public:
+    FocusControl(ui::Control& holder, std::string name)
+        : WindowedControl(holder, std::move(name), ui::ControlKind::Custom) {}
+
+    // One of its events is being delivered (the button may be going from inside it).
+    bool Busy() const {
+      for (ui::EventKind kind : {ui::EventKind::KeyDown, ui::EventKind::KeyUp, ui::EventKind::KeyPress})
+        if (IsFiring(kind)) return true;
+      return false;
+    }
+
+   protected:
+    void PaintFace(ui::Canvas&) override {}
+  };
+  static void DisposeIdleFocusWindows();
+  void FocusEnter(ui::Control& sender);
+  void FocusExit(ui::Control& sender);
+  void FocusKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  void FocusKeyUp(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+
   ui::Image& image_;
   ui::Control& holder_;
   const ui::ImageList* glyphList_;
@@ -95,10 +122,11 @@ class DBut {
   bool down_ = false;
   bool latching_ = false;
   bool drawing_ = false;
-  bool enterHeld_ = false;
+  ui::KeyCode heldKey_ = 0;  // Enter or Space, pressed here and not yet released
   int lastFrame_ = -1;
   ui::Bitmap composed_;
   std::int64_t tag_ = 0;
+  std::unique_ptr<FocusControl> focusWindow_;
 };
 
 }  // namespace vm::theme

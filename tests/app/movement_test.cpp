@@ -75,8 +75,10 @@ TEST_F(MovementTest, ADragWhoseReleaseWentElsewhereEndsWhenTheMouseMovesWithoutA
 TEST_F(MovementTest, InPanelModeTheClockSlidesUpWhenTheProgramLosesTheFocusAndComesBackUnderTheMouse) {
   auto& f = CreateShown();
   const int top = f.Top();
-  Deactivate();  // panel mode off
+  f.SetTag(1);
+  Deactivate();  // panel mode off: the clock stays, the mark goes all the same
   EXPECT_EQ(f.Top(), top);
+  EXPECT_EQ(f.Tag(), 0);
   f.settings.AsPanel = true;
   f.SetTag(1);
   Deactivate();
@@ -106,6 +108,33 @@ TEST_F(MovementTest, LeavingTheClockSlidesThePanelUpOnlyWithoutADragMark) {
   backend.MouseMove(f, PointOn(f.Label2));
   backend.MouseLeave(f);
   EXPECT_EQ(f.Top(), 5 - f.Height());
+}
+
+TEST_F(MovementTest, AMarkLeftFromBeforePanelModeDoesNotHoldThePanel) {
+  auto& f = CreateShown();
+  backend.MouseDown(f, PointOn(f.Label2));
+  backend.MouseUp(f, PointOn(f.Label2));
+  Deactivate();  // panel mode still off
+  f.settings.AsPanel = true;
+  f.SetTop(5);
+  backend.MouseMove(f, PointOn(f.Label2));
+  backend.MouseLeave(f);
+  EXPECT_EQ(f.Top(), 5 - f.Height());
+}
+
+TEST_F(MovementTest, TheNextTaskLineShowsWhollyAsItsTooltipWhenTheMouseComesOverIt) {
+  auto& f = CreateShown();
+  const std::string line = "Message 01.02.2027 07:30:00 and a text longer than the label is wide";
+  f.MemProcL.SetCaption(line);
+  backend.MouseMove(f, PointOn(f.Label2));
+  backend.MouseMove(f, PointOn(f.MemProcL));
+  EXPECT_EQ(f.MemProcL.Hint(), line);
+  EXPECT_EQ(backend.State(f)->hint, line);
+  // A changed line is taken at the next entry.
+  f.MemProcL.SetCaption("Vemtaro");
+  backend.MouseMove(f, PointOn(f.Label2));
+  backend.MouseMove(f, PointOn(f.MemProcL));
+  EXPECT_EQ(backend.State(f)->hint, "Vemtaro");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The themed button: how a frame is stretched onto the image, the glyph and the caption, and the
-// button's answer to the pointer, the hover timer, the focus and the Enter key.
+// button's answer to the pointer, the hover timer, the focus and the Enter and Space keys.
 
 #include <gtest/gtest.h>
 
@@ -204,8 +204,8 @@ TEST_F(DButTest, EnterPressesAndReleasesAtTwoTwoThenClicks) {
   EXPECT_TRUE(b.KeyUp(ui::kKeyEnter));
   EXPECT_EQ(Shown(), 1);  // 2, 2 lies inside the image
   EXPECT_EQ(clicks, std::vector<ui::Control*>{&image});
-  EXPECT_FALSE(b.KeyDown(ui::kKeySpace));
-  EXPECT_FALSE(b.KeyUp(ui::kKeySpace));
+  EXPECT_FALSE(b.KeyDown(ui::KeyOf('A')));
+  EXPECT_FALSE(b.KeyUp(ui::KeyOf('A')));
 
   // A held key repeats its key-down: a toggle button flips once. Enter released here after it
   // was pressed elsewhere is no click.
@@ -243,6 +243,87 @@ TEST_F(DButTest, FocusShowsHotAndLosingItShowsTheRestingFrame) {
   b.FocusLost();
   EXPECT_EQ(Shown(), 2);  // latched down
   EXPECT_FALSE(b.Focused());
+}
+
+// ---- the keyboard, through the button's focus window ----
+
+TEST_F(DButTest, TabFocusesTheButtonsInTurnAndShowsWhichHasTheFocus) {
+  ui::Image second{form, "Pic2"};
+  second.SetBounds(60, 20, 41, 25);
+  DBut& b = Make();
+  DBut b2(second, form, nullptr, frames);
+  backend.PressKey(form, ui::kKeyTab);
+  EXPECT_EQ(backend.FocusedControl(), &b.FocusWindow());
+  EXPECT_TRUE(b.Focused());
+  EXPECT_EQ(Shown(), 1);  // the focus shows as the hot frame
+  backend.PressKey(form, ui::kKeyTab);
+  EXPECT_EQ(backend.FocusedControl(), &b2.FocusWindow());
+  EXPECT_FALSE(b.Focused());
+  EXPECT_TRUE(b2.Focused());
+  EXPECT_EQ(Shown(), 0);
+  EXPECT_EQ(b2.LastFrame(), 1);
+  // No area of its own: the window under the image takes no clicks from it.
+  EXPECT_TRUE(b.FocusWindow().Bounds().IsEmpty());
+}
+
+TEST_F(DButTest, EnterAndSpaceOnTheFocusedButtonClickItAsAPushButton) {
+  DBut& b = Make();
+  backend.PressKey(form, ui::kKeyTab);
+  for (ui::KeyCode key : {ui::kKeyEnter, ui::kKeySpace}) {
+    EXPECT_EQ(b.FocusWindow().PeerKeyDown(key, {}), 0);  // used: the window does nothing more
+    EXPECT_EQ(Shown(), 2);
+    EXPECT_TRUE(b.Down());
+    EXPECT_EQ(b.FocusWindow().PeerKeyUp(key, {}), 0);
+    EXPECT_FALSE(b.Down());
+    EXPECT_EQ(Shown(), 1);
+  }
+  EXPECT_EQ(clicks.size(), 2u);
+  // Ctrl+Space and Enter released after Space was pressed are no clicks.
+  backend.PressKey(form, ui::kKeySpace, ui::ShiftState{.ctrl = true});
+  b.FocusWindow().PeerKeyDown(ui::kKeySpace, {});
+  b.FocusWindow().PeerKeyUp(ui::kKeyEnter, {});
+  EXPECT_EQ(clicks.size(), 2u);
+  b.FocusWindow().PeerKeyUp(ui::kKeySpace, {});
+  EXPECT_EQ(clicks.size(), 3u);
+}
+
+TEST_F(DButTest, FocusLeavingWhileTheKeyIsHeldReleasesWithoutAClick) {
+  ui::Edit other{form, "Other"};
+  other.SetBounds(10, 100, 80, 22);
+  other.CreatePeers();
+  DBut& b = Make();
+  b.FocusWindow().SetFocus();
+  ASSERT_TRUE(b.Focused());
+  b.FocusWindow().PeerKeyDown(ui::kKeySpace, {});
+  ASSERT_TRUE(b.Down());
+  backend.FocusControl(other);
+  EXPECT_FALSE(b.Down());
+  EXPECT_EQ(Shown(), 0);
+  b.FocusWindow().PeerKeyUp(ui::kKeySpace, {});
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(DButTest, AKeyClickMayDestroyTheButtonWithItsFocusWindow) {
+  Make();
+  image.OnClick = [this](ui::Control&) { button.reset(); };
+  backend.PressKey(form, ui::kKeyTab);
+  ASSERT_NE(backend.FocusedControl(), nullptr);
+  backend.PressKey(form, ui::kKeyEnter);
+  EXPECT_EQ(button, nullptr);
+  // The window that had the focus is hidden now, and goes at the next occasion.
+  const ui::WindowedControl* left = backend.FocusedControl();
+  EXPECT_TRUE(left == nullptr || !left->Visible());
+  // A button made afterwards takes the focus as usual (and clears away the old window).
+  DBut& again = Make();
+  backend.PressKey(form, ui::kKeyTab);
+  EXPECT_EQ(backend.FocusedControl(), &again.FocusWindow());
+}
+
+TEST_F(DButTest, AButtonMadeForAWindowOnTheScreenGetsItsFocusWindowAtOnce) {
+  DBut& b = Make();  // the form is shown already
+  EXPECT_NE(backend.ControlPeer(b.FocusWindow()), nullptr);
+  button.reset();
+  EXPECT_EQ(backend.LiveControlWindows(), 0);
 }
 
 // ---- the group ----

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/log.h"
 #include "ui/toolkit/backend.h"
 #include "ui/toolkit/form.h"
 
@@ -86,6 +87,50 @@ void Application::PeerAppActivated(bool active) {
   DispatchScope scope(*this);
   auto handler = active ? OnActivate : OnDeactivate;
   if (handler) handler();
+}
+
+// ---- exceptions at the event boundary ----
+
+std::string ExceptionMessage(std::exception_ptr error) {
+  if (!error) return "Unknown error";
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    const char* what = e.what();
+    return what && *what ? what : "Unknown error";
+  } catch (...) {
+    return "Unknown error (not a standard exception)";
+  }
+}
+
+void LogUncaughtException(std::exception_ptr error) noexcept {
+  try {
+    const std::string message = ExceptionMessage(error);
+    WriteLog("Exception: %s", message.c_str());
+  } catch (...) {
+    // Nothing is left to report with.
+  }
+}
+
+void Application::HandleException(std::exception_ptr error) noexcept {
+  LogUncaughtException(error);
+  // While the box is open its loop delivers messages; a handler that keeps failing (a timer
+  // every second) must not stack box upon box.
+  if (errorBoxOpen_) return;
+  errorBoxOpen_ = true;
+  try {
+    MessageBoxRequest box;
+    box.text = ExceptionMessage(error);
+    box.caption = title_;
+    box.icon = MsgIcon::Error;
+    box.buttons = MsgButtons::Ok;
+    if (mainForm_ && mainForm_->IsRealized() && mainForm_->Visible())
+      box.owner = backend_.NativeId(mainForm_->Peer());
+    backend_.Messages().Show(box);
+  } catch (...) {
+    LogUncaughtException(std::current_exception());
+  }
+  errorBoxOpen_ = false;
 }
 
 // ---- release and destruction ----

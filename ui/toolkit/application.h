@@ -2,6 +2,7 @@
 // The application: owns the forms it creates, runs the message loop, and offers the screen,
 // the message boxes and the common dialogs of its backend.
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -120,6 +121,13 @@ class Application {
   // The backend reports the application's activation changes.
   void PeerAppActivated(bool active);
 
+  // An exception that reached the place where the system delivered an event (a window message,
+  // a control's notification, a timer tick): it is logged, its message is shown in the error
+  // box, and the program goes on. One box at a time: an exception while the box is open (its
+  // loop keeps delivering messages) is only logged.
+  void HandleException(std::exception_ptr error) noexcept;
+  bool ErrorBoxOpen() const { return errorBoxOpen_; }
+
  private:
   void FlushReleased();
   void DestroyOwned(Form* form);
@@ -132,11 +140,32 @@ class Application {
   bool terminated_ = false;
   bool active_ = false;
   bool shuttingDown_ = false;
+  bool errorBoxOpen_ = false;
   int depth_ = 0;
   Form* mainForm_ = nullptr;
   std::vector<Form*> forms_;
   std::vector<std::unique_ptr<Form>> owned_;
   std::vector<Form*> released_;
 };
+
+// The text an exception stands for: what() of a standard exception, else a fixed text.
+std::string ExceptionMessage(std::exception_ptr error);
+
+// For the backends, at every place where the system enters portable code: runs `deliver` and
+// hands what it throws to the application (only logged when there is none). Exceptions never
+// travel on into the system's code, which cannot unwind them (the 32-bit build's message
+// dispatch). Returns false when `deliver` threw.
+void LogUncaughtException(std::exception_ptr error) noexcept;
+template <class F>
+bool GuardedDelivery(Application* app, F&& deliver) noexcept {
+  try {
+    deliver();
+    return true;
+  } catch (...) {
+    if (app) app->HandleException(std::current_exception());
+    else LogUncaughtException(std::current_exception());
+    return false;
+  }
+}
 
 }  // namespace vm::ui

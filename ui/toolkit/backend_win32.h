@@ -59,6 +59,8 @@ class Win32Backend : public Backend {
   // The message number a registered name got (0 when not registered).
   UINT RegisteredMessage(const std::string& name) const;
   win32::FontCache& Fonts() { return fonts_; }
+  // Replaces the system's message boxes (tests that must not wait for a user).
+  void SetMessageBoxes(std::unique_ptr<MessageBoxes> boxes) { messages_ = std::move(boxes); }
 
   // ---- Backend ----
   void Attach(Application* app) override { app_ = app; }

@@ -113,8 +113,9 @@ bool ClampHeader(WindowRecord& r, LPARAM lp, LRESULT& result) {
   return true;
 }
 
-LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-  auto* r = reinterpret_cast<WindowRecord*>(ref);
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
+
+LRESULT SubclassMessage(WindowRecord* r, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Depth depth(r);
   LRESULT result = 0;
   if (msg == WM_NCDESTROY) {
@@ -157,6 +158,18 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     return def;
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// What a handler throws ends here: the system's code between us and the message loop cannot
+// unwind it. The message then counts as handled.
+Application* AppOf(const WindowRecord& r) { return r.backend ? r.backend->App() : nullptr; }
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  auto* r = reinterpret_cast<WindowRecord*>(ref);
+  Application* app = AppOf(*r);  // the record may be gone when the message is done
+  LRESULT result = 0;
+  GuardedDelivery(app, [&] { result = SubclassMessage(r, hwnd, msg, wp, lp); });
+  return result;
 }
 
 // ---- custom windows: drawn by the control ----
@@ -221,7 +234,8 @@ LRESULT Paint(WindowRecord& r) {
     HGDIOBJ old = SelectObject(mem, buffer);
     {
       GdiCanvas canvas(mem, r.dpi, r.backend->Fonts());
-      r.control->PeerPaint(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1));
+      // A paint that fails still ends its paint cycle and frees what it took.
+      GuardedDelivery(AppOf(r), [&] { r.control->PeerPaint(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1)); });
     }
     BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
            ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
@@ -317,7 +331,11 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Forget(*r);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
-  const auto handled = CustomMessage(*r, msg, wp, lp);
+  std::optional<LRESULT> handled;
+  if (!GuardedDelivery(AppOf(*r), [&] { handled = CustomMessage(*r, msg, wp, lp); })) {
+    if (msg == WM_PAINT && !r->dead) ValidateRect(hwnd, nullptr);
+    return 0;
+  }
   return handled ? *handled : DefWindowProcW(hwnd, msg, wp, lp);
 }
 

@@ -65,7 +65,9 @@ Result OnPaint(WindowRecord& r, WPARAM, LPARAM) {
     HGDIOBJ old = SelectObject(mem, buffer);
     {
       GdiCanvas canvas(mem, r.dpi, r.backend->Fonts());
-      r.form->PeerPaint(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1));
+      // A paint that fails still ends its paint cycle and frees what it took.
+      GuardedDelivery(r.backend->App(),
+                      [&] { r.form->PeerPaint(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1)); });
     }
     BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
            ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
@@ -373,7 +375,14 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   WindowRecord* record = RecordOf(hwnd);
   if (!record) return DefWindowProcW(hwnd, msg, wp, lp);
   ++record->depth;
-  const Result handled = Dispatch(*record, msg, wp, lp);
+  Result handled;
+  // Nothing thrown by a handler may reach DispatchMessage: the application reports it and
+  // the message counts as handled (a failed paint is not asked for again and again).
+  if (!GuardedDelivery(record->backend ? record->backend->App() : nullptr,
+                       [&] { handled = Dispatch(*record, msg, wp, lp); })) {
+    if (msg == WM_PAINT && !record->dead) ValidateRect(hwnd, nullptr);
+    handled = 0;
+  }
   // The handler may have destroyed this very window: the record lives until the outermost
   // message of the window is done.
   const bool last = --record->depth == 0 && record->dead && !record->creating;

@@ -63,8 +63,10 @@ void Win32Backend::ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle owner
   PostMessageW(ownerWindow, WM_NULL, 0, 0);
   DestroyMenu(native);
   // The choice is delivered once the menu has closed, as in the headless backend.
+  // The choice is an event of its own: what its handler throws is reported here and does not
+  // end the handler that opened the menu.
   if (command != 0)
-    if (MenuItem* item = menu.Items().FindByCommand(command)) item->PeerChosen();
+    if (MenuItem* item = menu.Items().FindByCommand(command)) GuardedDelivery(app_, [&] { item->PeerChosen(); });
 }
 
 MenuItem* Win32Backend::FindMenuCommand(win32::WindowRecord& record, UINT id) {
@@ -88,7 +90,8 @@ bool Win32Backend::MeasureMenuItem(MEASUREITEMSTRUCT& mis, int dpi) {
   if (!activeMenu_) return false;
   MenuItem* item = activeMenu_->Items().FindByCommand(static_cast<std::uint32_t>(mis.itemData));
   if (!item) return false;
-  const Size size = activeMenu_->MeasureItem(*item);
+  Size size{0, 1};
+  GuardedDelivery(app_, [&] { size = activeMenu_->MeasureItem(*item); });
   mis.itemWidth = static_cast<UINT>(std::max(ToDevice(size.width, dpi), 0));
   mis.itemHeight = static_cast<UINT>(std::max(ToDevice(size.height, dpi), 1));
   return true;
@@ -99,7 +102,9 @@ bool Win32Backend::DrawMenuItem(const DRAWITEMSTRUCT& dis, int dpi) {
   MenuItem* item = activeMenu_->Items().FindByCommand(static_cast<std::uint32_t>(dis.itemData));
   if (!item) return false;
   win32::GdiCanvas canvas(dis.hDC, dpi, fonts_);
-  activeMenu_->PeerDrawItem(*item, canvas, win32::ToDesignRect(dis.rcItem, dpi), (dis.itemState & ODS_SELECTED) != 0);
+  GuardedDelivery(app_, [&] {
+    activeMenu_->PeerDrawItem(*item, canvas, win32::ToDesignRect(dis.rcItem, dpi), (dis.itemState & ODS_SELECTED) != 0);
+  });
   return true;
 }
 

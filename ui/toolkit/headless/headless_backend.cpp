@@ -59,7 +59,7 @@ void HeadlessBackend::AdvanceMs(long long ms) {
     now_ = std::max(now_, next->second.due);
     next->second.due += next->second.interval;
     // The tick may stop, start or destroy timers: the next round looks them up afresh.
-    next->second.timer->PeerTick();
+    Deliver([&] { next->second.timer->PeerTick(); });
   }
   now_ = std::max(now_, target);
 }
@@ -90,27 +90,33 @@ ShiftState WithButton(ShiftState shift, MouseButton button) {
 }  // namespace
 
 void HeadlessBackend::MouseDown(Form& form, Point p, MouseButton button, ShiftState shift) {
-  RealizedForm(form)->PeerMouseDown(button, WithButton(shift, button), p);
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerMouseDown(button, WithButton(shift, button), p); });
 }
 
 void HeadlessBackend::MouseMove(Form& form, Point p, ShiftState shift) {
-  RealizedForm(form)->PeerMouseMove(shift, p);
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerMouseMove(shift, p); });
 }
 
 void HeadlessBackend::MouseUp(Form& form, Point p, MouseButton button, ShiftState shift) {
-  RealizedForm(form)->PeerMouseUp(button, shift, p);
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerMouseUp(button, shift, p); });
 }
 
 void HeadlessBackend::DoubleClick(Form& form, Point p) {
   // The system's sequence: press, release, double-click press, release.
   Form* f = RealizedForm(form);
-  f->PeerMouseDown(MouseButton::Left, WithButton({}, MouseButton::Left), p);
-  f->PeerMouseUp(MouseButton::Left, {}, p);
-  f->PeerDoubleClick(WithButton({}, MouseButton::Left), p);
-  f->PeerMouseUp(MouseButton::Left, {}, p);
+  Deliver([&] { f->PeerMouseDown(MouseButton::Left, WithButton({}, MouseButton::Left), p); });
+  Deliver([&] { f->PeerMouseUp(MouseButton::Left, {}, p); });
+  Deliver([&] { f->PeerDoubleClick(WithButton({}, MouseButton::Left), p); });
+  Deliver([&] { f->PeerMouseUp(MouseButton::Left, {}, p); });
 }
 
-void HeadlessBackend::MouseLeave(Form& form) { RealizedForm(form)->PeerMouseLeave(); }
+void HeadlessBackend::MouseLeave(Form& form) {
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerMouseLeave(); });
+}
 
 void HeadlessBackend::Click(Form& form, Point p, MouseButton button) {
   MouseMove(form, p);
@@ -126,36 +132,48 @@ void HeadlessBackend::Click(Control& control, MouseButton button) {
 
 void HeadlessBackend::PressKey(Form& form, KeyCode key, ShiftState shift) {
   Form* f = RealizedForm(form);
-  const KeyCode left = f->PeerKeyDown(key, shift);
+  KeyCode left = 0;  // a key down whose handler failed produces no character
+  Deliver([&] { left = f->PeerKeyDown(key, shift); });
   // Letters, digits and the blank also produce a character, as the system's translation does.
   if (left != 0 && !shift.ctrl && !shift.alt &&
       ((left >= 'A' && left <= 'Z') || (left >= '0' && left <= '9') || left == kKeySpace)) {
     char32_t ch = left;
     if (left >= 'A' && left <= 'Z' && !shift.shift) ch = left - 'A' + 'a';
-    f->PeerChar(ch);
+    Deliver([&] { f->PeerChar(ch); });
   }
-  f->PeerKeyUp(key, shift);
+  Deliver([&] { f->PeerKeyUp(key, shift); });
 }
 
-void HeadlessBackend::TypeChar(Form& form, char32_t ch) { RealizedForm(form)->PeerChar(ch); }
+void HeadlessBackend::TypeChar(Form& form, char32_t ch) {
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerChar(ch); });
+}
 
-void HeadlessBackend::UserClose(Form& form) { RealizedForm(form)->PeerCloseRequest(); }
+void HeadlessBackend::UserClose(Form& form) {
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerCloseRequest(); });
+}
 
 void HeadlessBackend::UserSetBounds(Form& form, const Rect& bounds) {
   Form* f = RealizedForm(form);
   if (WindowState* state = Find(f->Peer())) state->bounds = bounds;
-  f->PeerBoundsChanged(bounds);
+  Deliver([&] { f->PeerBoundsChanged(bounds); });
 }
 
-void HeadlessBackend::UserActivate(Form& form, bool active) { RealizedForm(form)->PeerActivated(active); }
+void HeadlessBackend::UserActivate(Form& form, bool active) {
+  Form* f = RealizedForm(form);
+  Deliver([&] { f->PeerActivated(active); });
+}
 
 void HeadlessBackend::AppActivation(bool active) {
-  if (app_) app_->PeerAppActivated(active);
+  if (app_) Deliver([&] { app_->PeerAppActivated(active); });
 }
 
 SystemMessageResult HeadlessBackend::SendSystemMessage(Form& form, const SystemMessage& message) {
   if (!State(form)) throw std::logic_error("system message to form '" + form.Name() + "' without a window");
-  return form.PeerSystemMessage(message);
+  SystemMessageResult result;
+  Deliver([&] { result = form.PeerSystemMessage(message); });
+  return result;
 }
 
 SystemMessageResult HeadlessBackend::SendRegisteredMessage(Form& form, const std::string& name) {
@@ -203,7 +221,7 @@ void HeadlessBackend::ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle ow
     choice = nextPopupChoice_.front();
     nextPopupChoice_.pop_front();
   }
-  if (choice) choice->PeerChosen();
+  if (choice) Deliver([&] { choice->PeerChosen(); });
 }
 
 RecordingCanvas& HeadlessBackend::DrawPopupItem(MenuItem& item, bool selected) {
@@ -217,7 +235,7 @@ RecordingCanvas& HeadlessBackend::DrawPopupItem(MenuItem& item, bool selected) {
     }
   }
   lastItemDraw_ = std::make_unique<RecordingCanvas>(size);
-  item.Menu().PeerDrawItem(item, *lastItemDraw_, rect, selected);
+  Deliver([&] { item.Menu().PeerDrawItem(item, *lastItemDraw_, rect, selected); });
   return *lastItemDraw_;
 }
 
@@ -276,7 +294,7 @@ void HeadlessBackend::SetPeerBounds(PeerHandle peer, const Rect& bounds) {
   WindowState* state = Find(peer);
   if (!state) return;
   state->bounds = bounds;
-  if (echoBounds_ && state->form) state->form->PeerBoundsChanged(bounds);
+  if (echoBounds_ && state->form) Deliver([&] { state->form->PeerBoundsChanged(bounds); });
 }
 
 void HeadlessBackend::SetPeerText(PeerHandle peer, const std::string& text) {
@@ -340,7 +358,7 @@ RecordingCanvas& HeadlessBackend::PaintForm(Form& form) {
   lastPaint_ = std::make_unique<RecordingCanvas>(form.ClientRect().GetSize());
   state->invalidations = 0;
   surfaces_.erase(form.Peer());  // a repaint covers what was drawn outside the paint cycle
-  form.PeerPaint(*lastPaint_, form.ClientRect());
+  Deliver([&] { form.PeerPaint(*lastPaint_, form.ClientRect()); });
   return *lastPaint_;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/toolkit/application.h"
 #include "ui/toolkit/backend.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/headless/recording_canvas.h"
@@ -256,6 +257,12 @@ class HeadlessBackend : public Backend {
     int interval = 0;
     long long due = 0;
   };
+  // One event delivered as the system delivers it: what its handlers throw goes to the
+  // application (as at a real window's boundary), never into the test's simulated input.
+  template <class F>
+  void Deliver(F&& deliver) {
+    GuardedDelivery(app_, std::forward<F>(deliver));
+  }
   WindowState* Find(PeerHandle peer);
   ControlState* FindControl(PeerHandle peer);
   // The control's window, which a user can reach only when it is shown and enabled.

@@ -144,8 +144,8 @@ void HeadlessBackend::FlashTaskbarButton(bool invert) {
 void HeadlessBackend::ClickControl(WindowedControl& control) {
   Reachable(control);
   if (control.TabStop()) FocusControl(control);
-  if (auto* box = dynamic_cast<CheckBox*>(&control)) box->PeerClicked();
-  else if (auto* button = dynamic_cast<Button*>(&control)) button->PeerClicked();
+  if (auto* box = dynamic_cast<CheckBox*>(&control)) Deliver([&] { box->PeerClicked(); });
+  else if (auto* button = dynamic_cast<Button*>(&control)) Deliver([&] { button->PeerClicked(); });
   else throw std::logic_error("ClickControl: '" + control.Name() + "' is no button");
 }
 
@@ -153,7 +153,7 @@ void HeadlessBackend::MouseClickCheckBox(CheckBox& box) {
   Reachable(box);
   const Point middle{box.Width() / 2, box.Height() / 2};
   MouseDownOn(box, middle);
-  box.PeerClicked();
+  Deliver([&] { box.PeerClicked(); });
   MouseUpOn(box, middle);
 }
 
@@ -161,8 +161,8 @@ void HeadlessBackend::FocusControl(WindowedControl& control) {
   Reachable(control);
   WindowedControl* old = FocusedControl();
   focusedPeer_ = control.Peer();
-  if (old && old != &control) old->PeerFocusChanged(false);
-  control.PeerFocusChanged(true);
+  if (old && old != &control) Deliver([&] { old->PeerFocusChanged(false); });
+  Deliver([&] { control.PeerFocusChanged(true); });
 }
 
 void HeadlessBackend::TypeText(WindowedControl& control, const std::string& text) {
@@ -178,10 +178,14 @@ void HeadlessBackend::TypeText(WindowedControl& control, const std::string& text
     i += len;
     const char first = ch[0];
     const KeyCode key = first == '\b' ? kKeyBack : KeyOf(first);
-    if (key != 0 && control.PeerKeyDown(key, {}) == 0) continue;
+    KeyCode left = key;
+    if (key != 0) Deliver([&] { left = 0; left = control.PeerKeyDown(key, {}); });
+    if (key != 0 && left == 0) continue;
     char32_t code = static_cast<unsigned char>(first);
     if (len > 1) code = 0xFFFF;  // non-ASCII: any printable value will do for the handlers
-    if (control.PeerChar(code) == 0) continue;
+    char32_t kept = 0;
+    Deliver([&] { kept = control.PeerChar(code); });
+    if (kept == 0) continue;
     if (edit->ReadOnly()) continue;
     std::string next = state.text;
     if (first == '\b') {
@@ -191,42 +195,42 @@ void HeadlessBackend::TypeText(WindowedControl& control, const std::string& text
       next += ch;
     }
     state.text = next;
-    edit->PeerTextChanged(next);
+    Deliver([&] { edit->PeerTextChanged(next); });
   }
 }
 
 void HeadlessBackend::ChooseItem(ComboBox& combo, int index) {
   ControlState& state = Reachable(combo);
-  combo.PeerDropDown(true);
+  Deliver([&] { combo.PeerDropDown(true); });
   state.index = index;
-  combo.PeerSelected(index);
-  combo.PeerDropDown(false);
+  Deliver([&] { combo.PeerSelected(index); });
+  Deliver([&] { combo.PeerDropDown(false); });
 }
 
 void HeadlessBackend::DragTrackBar(TrackBar& bar, int position) {
   Reachable(bar).index = position;
-  bar.PeerPositionChanged(position);
+  Deliver([&] { bar.PeerPositionChanged(position); });
 }
 
 void HeadlessBackend::Spin(UpDown& upDown, UpDownDirection direction) {
   Reachable(upDown);
-  upDown.PeerSpin(direction);
+  Deliver([&] { upDown.PeerSpin(direction); });
 }
 
 void HeadlessBackend::ChooseTab(PageControl& pages, int index) {
   Reachable(pages).index = index;
-  pages.PeerTabSelected(index);
+  Deliver([&] { pages.PeerTabSelected(index); });
 }
 
 void HeadlessBackend::ClickColumn(ListView& list, int column) {
   Reachable(list);
-  list.PeerColumnClicked(column);
+  Deliver([&] { list.PeerColumnClicked(column); });
 }
 
 void HeadlessBackend::SelectRow(ListView& list, int row) {
   Reachable(list).index = row;
   FocusControl(list);
-  list.PeerItemSelected(row);
+  Deliver([&] { list.PeerItemSelected(row); });
 }
 
 void HeadlessBackend::MouseDownOn(WindowedControl& control, Point p, MouseButton button) {
@@ -237,17 +241,17 @@ void HeadlessBackend::MouseDownOn(WindowedControl& control, Point p, MouseButton
   if (control.TabStop()) {
     focusedPeer_ = control.Peer();  // the press focuses the window first
   }
-  control.PeerMouseDown(button, shift, p);
+  Deliver([&] { control.PeerMouseDown(button, shift, p); });
 }
 
 void HeadlessBackend::MouseMoveOn(WindowedControl& control, Point p) {
   Reachable(control);
-  control.PeerMouseMove({}, p);
+  Deliver([&] { control.PeerMouseMove({}, p); });
 }
 
 void HeadlessBackend::MouseUpOn(WindowedControl& control, Point p, MouseButton button) {
   Reachable(control);
-  control.PeerMouseUp(button, {}, p);
+  Deliver([&] { control.PeerMouseUp(button, {}, p); });
 }
 
 void HeadlessBackend::ClickOn(WindowedControl& control, Point p) {
@@ -261,18 +265,18 @@ void HeadlessBackend::DoubleClickOn(WindowedControl& control, Point p) {
   Reachable(control);
   ShiftState shift;
   shift.left = true;
-  control.PeerDoubleClick(shift, p);
+  Deliver([&] { control.PeerDoubleClick(shift, p); });
   MouseUpOn(control, p);
 }
 
 void HeadlessBackend::WheelOn(WindowedControl& control, int delta, Point p) {
   Reachable(control);
-  control.PeerMouseWheel({}, delta, p);
+  Deliver([&] { control.PeerMouseWheel({}, delta, p); });
 }
 
 void HeadlessBackend::MouseLeaveOn(WindowedControl& control) {
   Reachable(control);
-  control.PeerMouseLeave();
+  Deliver([&] { control.PeerMouseLeave(); });
 }
 
 RecordingCanvas& HeadlessBackend::PaintControl(WindowedControl& control) {
@@ -280,7 +284,7 @@ RecordingCanvas& HeadlessBackend::PaintControl(WindowedControl& control) {
   if (!state) throw std::logic_error("paint of control '" + control.Name() + "' without a window");
   lastPaint_ = std::make_unique<RecordingCanvas>(Size{control.Width(), control.Height()});
   state->invalidations = 0;
-  control.PeerPaint(*lastPaint_, control.ClientRect());
+  Deliver([&] { control.PeerPaint(*lastPaint_, control.ClientRect()); });
   return *lastPaint_;
 }
 
