@@ -74,7 +74,9 @@ xdotool mousemove $((EX + 150)) $((EY + 118)) click 1 sleep 0.3 key ctrl+End
 for _ in $(seq 1 30); do xdotool key BackSpace; done
 xdotool type --delay 30 "Call the dentist"
 for _ in 1 2 3; do xdotool mousemove $((EX + 637)) $((EY + 84)) click 1 sleep 0.3; done  # minute up
-xdotool mousemove $((EX + 516)) $((EY + 84)) click 1 sleep 0.5                        # hour up
+# The next month (">" beside the calendar), so that the task is due ahead whatever the time of
+# day: an hour up at 23:xx would wrap to 0:xx of today, already past.
+xdotool mousemove $((EX + 487)) $((EY + 151)) click 1 sleep 0.5
 rm -f "$build/task_editor.png"
 import -window root -display "$DISPLAY" "$build/task_editor.png" 2>/dev/null
 check "a screenshot was written to $build/task_editor.png" test -s "$build/task_editor.png"
@@ -88,15 +90,16 @@ sleep 2
 check "Yes added one task" test "$(records)" -eq $((before + 1))
 check "the new task holds the message" grep -q -a -F "Call the dentist" "$dir/tasks.sft"
 
-# The new record's due time: today's date, the chosen hour and minute (one hour and three
-# minutes after the next whole minute at opening), seconds 0.
+# The new record's due time: a month ahead, three minutes after the next whole minute at
+# opening, seconds 0.
 /usr/bin/python3 - "$dir/tasks.sft" <<'EOF'
-import struct, sys
+import datetime, struct, sys
+now = (datetime.datetime.now() - datetime.datetime(1899, 12, 30)).total_seconds() / 86400
 data = open(sys.argv[1], 'rb').read()
 record = data[8 + 816 * ((len(data) - 8) // 816 - 1):]
 due = struct.unpack_from('<d', record, 0)[0]
 seconds = round((due % 1) * 86400)
-sys.exit(0 if seconds % 60 == 0 and due > 40000 else 1)
+sys.exit(0 if seconds % 60 == 0 and due > now + 27 else 1)
 EOF
-check "the new task is due at a whole minute" test $? -eq 0
+check "the new task is due a month ahead at a whole minute" test $? -eq 0
 finish
