@@ -47,6 +47,16 @@ wait_for_text() {
   return 1
 }
 
+# Waits up to $2 seconds for file $1 to be $3 bytes long.
+wait_for_size() {
+  local file="$1" seconds="$2" size="$3" i
+  for i in $(seq 1 $((seconds * 5))); do
+    [ "$(stat -c %s "$file" 2>/dev/null)" = "$size" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Asks every running clock to close, as the user would, and waits for it.
 close_clock() {
   "$WINE_RUN" taskkill /im vemtaro.exe >/dev/null 2>&1 || true

@@ -47,18 +47,18 @@ dir=$(new_program_folder)
 mv "$dir" "$work/program"
 dir="$work/program"
 
-# faked_run SPEC SECONDS [FIRINGS [SHOT]]: runs the clock in $dir under the faked clock SPEC
+# faked_run START SECONDS [FIRINGS [SHOT]]: runs the clock in $dir under the faked clock START
 # (libfaketime's "@date time [xRATE]" or "+offset [xRATE]") for SECONDS (faked) seconds, or until
 # FIRINGS tasks have fired and been saved, then closes it and ends its wineserver. SHOT: a
 # screenshot taken after the first firing. The log of the run is $dir/run.log; the faked time
 # the run ended at is in $dir/end.txt.
 faked_run() {
-  local spec="$1" seconds="$2"
+  local start="$1" seconds="$2"
   : > "$dir/console.log"
   rm -f "$dir/end.txt"
   local started=$(date +%s)
   ( cd "$dir" && TZ=Europe/Berlin FAKETIME_DONT_RESET=1 NO_FAKE_STAT=1 \
-      timeout "${REAL_LIMIT:-60}" faketime -f "$spec" bash -c '
+      timeout "${REAL_LIMIT:-60}" faketime -f "$start" bash -c '
     "$0" reg add "HKCU\\Software\\Vemtaro" /v UseMonitor /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$0" ./vemtaro.exe >/dev/null 2>&1 &
     clock=$!
@@ -81,7 +81,7 @@ faked_run() {
   ' "$WINE" "$seconds" "$WINESERVER" "${3:-0}" "${4:-}" "${POLL:-0.2}" )
   WINEPREFIX="$WINEPREFIX" timeout 10 "$WINESERVER" -k >/dev/null 2>&1
   cp "$dir/console.log" "$dir/run.log"
-  echo "(run at \"$spec\": $(($(date +%s) - started)) s)"
+  echo "(run at \"$start\": $(($(date +%s) - started)) s)"
 }
 
 # Writes tasks.sft in $dir from lines "period|local due time|byte 39|message" (a message task

@@ -10,8 +10,7 @@ check "the log shows FormCreate" wait_for_text "$dir/console.log" 30 "TForm1::Fo
 first=$(head -c 200 "$dir/console.log" | head -1)
 check "the log begins with the construction line" grep -q "TForm1::TForm1" <<<"$first"
 # The file is written while the window is being created, after the log's FormCreate line.
-has_size() { local i; for i in $(seq 1 50); do [ "$(stat -c %s "$1" 2>/dev/null)" = "$2" ] && return 0; sleep 0.2; done; return 1; }
-check "tasks.sft holds one default task" has_size "$dir/tasks.sft" 824
+check "tasks.sft holds one default task" wait_for_size "$dir/tasks.sft" 10 824
 check "tasks.sft begins with Vemtaro2" test "$(head -c 8 "$dir/tasks.sft")" = Vemtaro2
 check "Vemtaro Path written" test -n "$(reg_value 'Vemtaro Path')"
 check "Language written" grep -qi 'english.vml' <<<"$(reg_value Language)"
