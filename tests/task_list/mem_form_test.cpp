@@ -384,6 +384,13 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_EQ(list.Panel1.Width(), 177);  // "MemPanelW" of a first run
   EXPECT_EQ(Column(list.PanelGrid, 2), (std::vector<std::string>{"today"}));
   EXPECT_FALSE(list.Panel2.Visible());  // the day list has the panel to itself
+  // The windows are where their controls are: a stale bar window would cover the month.
+  for (const ui::WindowedControl* c : {static_cast<ui::WindowedControl*>(&list.Panel5), static_cast<ui::WindowedControl*>(&list.Grid),
+                                       static_cast<ui::WindowedControl*>(&list.PanelGrid)}) {
+    const auto* peer = backend.ControlPeer(*c);
+    ASSERT_NE(peer, nullptr) << c->Name();
+    EXPECT_EQ(peer->bounds, c->Bounds()) << c->Name();
+  }
 
   backend.Click(list.Pg4);
   EXPECT_TRUE(list.Panel2.Visible());   // the open details box is back

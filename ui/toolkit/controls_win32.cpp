@@ -257,9 +257,10 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
     case WM_PAINT: return Paint(r);
     case WM_ERASEBKGND: return 1;
     case WM_SIZE:
-      // A hosted child window (the browser) fills its host.
-      if (HWND child = GetWindow(r.hwnd, GW_CHILD))
-        MoveWindow(child, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+      // The browser's own window fills its host. Only there: the first child of any other
+      // custom window is one of our controls, with bounds of its own.
+      if (c->Kind() == ControlKind::WebBrowser)
+        if (HWND child = GetWindow(r.hwnd, GW_CHILD)) MoveWindow(child, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
       return std::nullopt;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
