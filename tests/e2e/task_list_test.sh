@@ -113,6 +113,12 @@ click_in "$list" $((416 + 28)) $((24 + 8))
 sleep 1
 shot task_list_calendar.png
 check "the view toggle turns the calendar on" grep -q -a "TMemForm::Pg4Click 851" "$dir/console.log"
+# The month itself, below the calendar bar: its cells are light, an undrawn grid is black.
+o=($(origin "$list"))
+month_light=$(convert "$SHOTS/task_list_calendar.png" -crop "300x200+$((o[0] + 200))+$((o[1] + 100))" \
+  -colorspace Gray -format "%[fx:mean]" info: 2>/dev/null)
+echo "month area brightness: $month_light"
+check "the month is drawn at the first toggle" awk -v m="${month_light:-0}" 'BEGIN { exit !(m > 0.5) }'
 if command -v tesseract >/dev/null; then
   # The calendar bar alone: right of the side panel, below the tool bar, 32 high.
   o=($(origin "$list"))
