@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "toolkit_support_win32.h"
+#include "win32/toolkit_support_win32.h"
 
 #include "theme/dbut.h"
 
