@@ -7,7 +7,7 @@ vm_packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
 # clang and its sanitizer and libFuzzer runtimes, for the fuzz targets (scripts/fuzz).
 vm_packages+=(clang-14 libclang-rt-14-dev)
 
-vm_say() { printf '== %s\n' "$*"; }
+vm_say() { printf '== %s (%s s)\n' "$*" "$SECONDS"; }
 
 # Installs the Debian packages that are missing (apt-get update once, only when needed).
 vm_install_missing() {
