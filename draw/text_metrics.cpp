@@ -126,9 +126,14 @@ std::vector<std::string> WrapText(std::string_view text, int maxWidth,
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (true) {
-    std::size_t end = text.find('\n', start);
+    // One break is "\r\n", "\n\r" (as older texts write it), "\n" or a lone "\r".
+    std::size_t end = text.find_first_of("\r\n", start);
+    std::size_t next = end;
+    if (end != std::string_view::npos) {
+      next = end + 1;
+      if (next < text.size() && text[next] != text[end] && (text[next] == '\r' || text[next] == '\n')) ++next;
+    }
     std::string_view para = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!para.empty() && para.back() == '\r') para.remove_suffix(1);
     if (maxWidth <= 0 || measureWidth(para) <= maxWidth) {
       lines.emplace_back(para);
     } else {
@@ -151,7 +156,7 @@ std::vector<std::string> WrapText(std::string_view text, int maxWidth,
       lines.push_back(line);
     }
     if (end == std::string_view::npos) break;
-    start = end + 1;
+    start = next;
   }
   return lines;
 }

@@ -71,7 +71,7 @@ std::string Utf8Truncate(std::string_view text, std::size_t maxChars);
 // Decodes UTF-8 into code points; a malformed byte becomes U+FFFD.
 std::u32string Utf8ToCodePoints(std::string_view text);
 
-// Breaks `text` into lines: at line breaks ("\n", "\r\n"), and, when `maxWidth` > 0, between
+// Breaks `text` into lines: at line breaks ("\r\n", "\n\r", "\n" or "\r"), and, when `maxWidth` > 0, between
 // words so that a line fits `maxWidth`. A single word wider than `maxWidth` keeps its own line
 // (it is not split).
 std::vector<std::string> WrapText(std::string_view text, int maxWidth,

@@ -126,7 +126,8 @@ TEST_F(AlarmFormTest, AFiringShowsTheWindowWithoutWaitingAndFillsRowOne) {
   EXPECT_EQ(alarm->AlGrid.Cell(0, 1), due);
   EXPECT_EQ(alarm->AlGrid.Cell(1, 1), "Task 7");
   EXPECT_EQ(alarm->AlGrid.Cell(3, 1), "7");
-  EXPECT_EQ(alarm->ShutDL.Caption(), "Alarm was set to:\r\n" + due);
+  EXPECT_EQ(alarm->ShutDL.Caption(), "Alarm was set to:\n\r" + due);
+  EXPECT_EQ(alarm->ShutDL.Lines(), (std::vector<std::string>{"Alarm was set to:", due}));
   EXPECT_EQ(alarm->MessL.Caption(), "Message \u2116 1");
   EXPECT_FALSE(alarm->CancelL.Visible());
   EXPECT_FALSE(alarm->Timer1.Running());

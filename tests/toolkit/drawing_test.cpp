@@ -197,6 +197,9 @@ TEST(TextTest, WrappingBreaksBetweenWordsAndAtLineBreaks) {
   const auto width = [](std::string_view s) { return static_cast<int>(s.size()); };
   EXPECT_EQ(WrapText("one two three", 7, width), (std::vector<std::string>{"one two", "three"}));
   EXPECT_EQ(WrapText("a\r\nb\nc", 0, width), (std::vector<std::string>{"a", "b", "c"}));
+  // LF CR is one break too, and a lone CR breaks; two LFs leave an empty line between.
+  EXPECT_EQ(WrapText("due\n\r12:00\rx", 0, width), (std::vector<std::string>{"due", "12:00", "x"}));
+  EXPECT_EQ(WrapText("a\n\nb\r\n\r\nc", 0, width), (std::vector<std::string>{"a", "", "b", "", "c"}));
   EXPECT_EQ(WrapText("averyverylongword x", 5, width), (std::vector<std::string>{"averyverylongword", "x"}));
   EXPECT_EQ(WrapText("", 5, width), (std::vector<std::string>{""}));
 }

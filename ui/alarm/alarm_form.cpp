@@ -201,7 +201,7 @@ void TAlForm::FormShow(ui::Control&) {
   AlGrid.SetCell(kDateColumn, row, due);
   AlGrid.SetCell(kMessageColumn, row, AlarmTask.Message);
   AlGrid.SetCell(kIdColumn, row, std::to_string(AlarmTask.TaskId));
-  ShutDL.SetCaption(AlarmTexts[0] + "\r\n" + due);
+  ShutDL.SetCaption(AlarmTexts[0] + "\n\r" + due);
   MessL.SetCaption(AlGrid.Cell(kMessageColumn, 0) + " \u2116 " + std::to_string(row));
 
   BringToFront();
