@@ -10,6 +10,7 @@
 #include "scheduler/event_triggers.h"
 #include "scheduler/sound.h"
 #include "scheduler/speech.h"
+#include "scheduler/stray_files.h"
 #include "scheduler/task_runner.h"
 #include "scheduler/wake_timer.h"
 #include "theme/dgroup_buts.h"
@@ -78,6 +79,8 @@ void TForm1::FormCreate(ui::Control&) {
   LoadTheme();
   BuildButtons();
   ApplyLanguage();
+  RemoveStrayTemporaryFiles(services_.files, services_.processTable,
+                            services_.environment.ProcessId(), scheduler.TaskFilePath());
   scheduler.LoadList();
   ShowClockDate();
   SplitClockTime();
