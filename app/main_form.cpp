@@ -3,6 +3,8 @@
 #include "app/main_form.h"
 #include "app/task_editor_window.h"
 
+#include <chrono>
+
 #include "app/version_code.h"
 #include "core/log.h"
 #include "platform/desktop.h"
@@ -10,6 +12,7 @@
 #include "scheduler/event_triggers.h"
 #include "scheduler/sound.h"
 #include "scheduler/speech.h"
+#include "scheduler/stray_files.h"
 #include "scheduler/task_runner.h"
 #include "scheduler/wake_timer.h"
 #include "theme/dgroup_buts.h"
@@ -78,6 +81,8 @@ void TForm1::FormCreate(ui::Control&) {
   LoadTheme();
   BuildButtons();
   ApplyLanguage();
+  RemoveStrayTemporaryFiles(services_.files, services_.processTable,
+                            services_.environment.ProcessId(), scheduler.TaskFilePath());
   scheduler.LoadList();
   ShowClockDate();
   SplitClockTime();
@@ -114,7 +119,15 @@ void TForm1::FormClose(ui::Form&, ui::CloseAction&) {
   if (!SaveTasksAndPosition() && scheduler.HasUnsavedChanges())
     TaskFileWarning(scheduler.UnsavedChangesMessage());
   if (WinVersion >= 20) {
-    for (int alpha = settings.AppliedOpacity(); alpha >= 1; --alpha) SetAlphaBlendValue(alpha);
+    // One step after the other, but for a moment only: where each change of the opacity is
+    // slow (under Wine each is a round trip to the X server, ~4 ms), the remaining steps are
+    // left out and the window goes straight to the last one, so that closing never lingers.
+    constexpr std::chrono::milliseconds kFadeOutTime{200};
+    const auto until = std::chrono::steady_clock::now() + kFadeOutTime;
+    for (int alpha = settings.AppliedOpacity(); alpha >= 1; --alpha) {
+      if (alpha > 1 && std::chrono::steady_clock::now() >= until) alpha = 1;
+      SetAlphaBlendValue(alpha);
+    }
   }
 }
 

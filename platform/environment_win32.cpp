@@ -71,6 +71,8 @@ std::string Win32Environment::CurrentDirectory() {
   return {};
 }
 
+std::uint32_t Win32Environment::ProcessId() { return GetCurrentProcessId(); }
+
 int Win32Environment::VersionMajor() {
   std::call_once(versionOnce_, [this] { version_ = QueryVersion(); });
   return version_.major;

@@ -130,6 +130,30 @@ bool Win32FileSystem::DeleteFile(const std::string& path) {
   return wide && DeleteFileW(wide->c_str()) != 0;
 }
 
+std::optional<std::vector<std::string>> Win32FileSystem::FileNames(const std::string& folder) {
+  std::string pattern = folder;
+  if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  auto wide = WidePath(pattern + "*");
+  if (!wide) return std::nullopt;
+  WIN32_FIND_DATAW found;
+  // The basic information level leaves out the short (8.3) names, which are not wanted here.
+  HANDLE search = FindFirstFileExW(wide->c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                   nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return std::vector<std::string>{};
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+      names.push_back(WideToUtf8(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+  FindClose(search);
+  if (!complete) return std::nullopt;
+  return names;
+}
+
 std::unique_ptr<WritableFile> Win32FileSystem::CreateForWriting(const std::string& path) {
   auto wide = WidePath(path);
   if (!wide) return nullptr;

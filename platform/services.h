@@ -112,6 +112,12 @@ class FileSystem {
   // Renames `from` to `to`; never overwrites an existing `to`.
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
   virtual bool DeleteFile(const std::string& path) = 0;
+  // The names (without folder) of the files directly in `folder` (a full path, with or without
+  // a trailing backslash); folders are not listed. Nothing when the folder cannot be listed.
+  virtual std::optional<std::vector<std::string>> FileNames(const std::string& folder) {
+    (void)folder;
+    return std::nullopt;
+  }
   // Creates (empties) the file for writing; other programs may read it but not write it.
   virtual std::unique_ptr<WritableFile> CreateForWriting(const std::string& path) = 0;
 };
@@ -129,6 +135,8 @@ class Environment {
   virtual std::string TempDirectory() = 0;
   // The process's current directory, with a trailing backslash.
   virtual std::string CurrentDirectory() = 0;
+  // The id of this process; 0 when it is not known.
+  virtual std::uint32_t ProcessId() { return 0; }
   // Major and minor version of the system as it reports them.
   virtual int VersionMajor() = 0;
   virtual int VersionMinor() = 0;

@@ -79,6 +79,7 @@ class Win32FileSystem : public FileSystem {
   bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
   bool DeleteFile(const std::string& path) override;
+  std::optional<std::vector<std::string>> FileNames(const std::string& folder) override;
   std::unique_ptr<WritableFile> CreateForWriting(const std::string& path) override;
 };
 
@@ -90,6 +91,7 @@ class Win32Environment : public Environment {
   // Empty when the system cannot name one.
   std::string TempDirectory() override;
   std::string CurrentDirectory() override;
+  std::uint32_t ProcessId() override;
   int VersionMajor() override;
   int VersionMinor() override;
 

@@ -30,8 +30,6 @@ class ScopeExit {
   F f_;
 };
 
-void RealSleep(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
-
 // How long a Speech object going away waits for its workers.
 constexpr std::chrono::milliseconds kWorkerGrace{200};
 
@@ -59,7 +57,7 @@ SpeechCore::SpeechCore(SpeechServer& server, MessageBoxes& messages, std::string
       messages_(messages),
       title_(std::move(applicationTitle)),
       executablePath_(std::move(executablePath)),
-      sleeper_(sleeper ? std::move(sleeper) : Sleeper(RealSleep)),
+      sleeper_(std::move(sleeper)),
       agentAvailable_(&agentAvailable) {}
 
 bool SpeechCore::FirstWarning() {
@@ -80,7 +78,7 @@ void SpeechCore::ShowError(const std::string& text, bool topMost) {
 }
 
 bool SpeechCore::Say(const std::string& text, bool probe) {
-  if (text.empty()) return false;
+  if (text.empty() || StopRequested()) return false;
   WriteLog(" %s:%d %s", "Say", 78, text.c_str());
 
   if (!SpeechSucceeded(server_.InitCom())) {
@@ -132,17 +130,44 @@ bool SpeechCore::RunSteps(SpeechConnection& server, const std::string& text, boo
   if (!probe) {
     if (!SpeechSucceeded(server.Show(true))) return false;
     result = server.Speak(text);
-    if (!SpeechSucceeded(result)) return false;
-    // The character is unloaded after ten seconds, also in the middle of a longer text. An
-    // engine that reports the end of speaking lets a short text end the wait early.
+    if (!SpeechSucceeded(result)) {
+      WriteLog(" Speech: speaking failed, code = 0x%x", static_cast<unsigned>(result));
+      return false;
+    }
+    // The character is unloaded after ten seconds, also in the middle of a longer text, and at
+    // once when the program ends. An engine that reports the end of speaking lets a short text
+    // end the wait early.
     if (server.CanWaitUntilDone()) {
-      server.WaitUntilDone(static_cast<std::uint32_t>(kSpeakTime.count()));
+      const auto step = static_cast<std::uint32_t>(kSpeakWaitStep.count());
+      for (auto steps = kSpeakTime / kSpeakWaitStep; steps > 0; --steps)
+        if (StopRequested() || server.WaitUntilDone(step)) break;
       server.StopSpeaking();
     } else {
-      sleeper_(kSpeakTime);
+      WaitWhileSpeaking();
     }
+    if (StopRequested()) WriteLog(" Speech: cut short, the program ends");
   }
   return SpeechSucceeded(result);
+}
+
+void SpeechCore::WaitWhileSpeaking() {
+  if (sleeper_) {
+    sleeper_(kSpeakTime);
+    return;
+  }
+  std::unique_lock lock(mutex_);
+  stop_.wait_for(lock, kSpeakTime, [this] { return stopRequested_; });
+}
+
+void SpeechCore::RequestStop() {
+  std::lock_guard lock(mutex_);
+  stopRequested_ = true;
+  stop_.notify_all();
+}
+
+bool SpeechCore::StopRequested() {
+  std::lock_guard lock(mutex_);
+  return stopRequested_;
 }
 
 void SpeechCore::FinishWorker(bool spoke) {
@@ -231,6 +256,7 @@ Speech::Speech(SpeechServer& server, MessageBoxes& messages, std::string applica
 
 Speech::~Speech() {
   core_->Detach();
+  core_->RequestStop();
   core_->WaitForWorkers(kWorkerGrace);
 }
 

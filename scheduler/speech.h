@@ -29,6 +29,9 @@ inline constexpr const char* kGenieCharacterFile =
 inline constexpr std::int32_t kSpeechLanguageId = 1049;
 // How long Say lets the character speak before it unloads it.
 inline constexpr std::chrono::milliseconds kSpeakTime{10000};
+// An engine that reports the end of speaking is asked in steps of this length, so that the end
+// of the program can cut a long text short.
+inline constexpr std::chrono::milliseconds kSpeakWaitStep{100};
 
 // Waits the given time; replaced in tests.
 using Sleeper = std::function<void(std::chrono::milliseconds)>;
@@ -49,6 +52,10 @@ class SpeechCore {
   void FinishWorker(bool spoke);
   // The owner goes away.
   void Detach();
+  // Asks every worker to stop speaking now: a text being spoken is cut short, a wait for the
+  // end of one ends, and no worker starts speaking any more.
+  void RequestStop();
+  bool StopRequested();
 
   void WorkerStarted();
   void WorkerEnded();
@@ -60,6 +67,9 @@ class SpeechCore {
   bool FirstWarning();
   // The steps after the server object exists; true when all asked for succeeded.
   bool RunSteps(SpeechConnection& server, const std::string& text, bool probe);
+  // The speaking time of an engine that does not report its end: the test's sleeper, or a
+  // wait that a stop request ends early.
+  void WaitWhileSpeaking();
 
   SpeechServer& server_;
   MessageBoxes& messages_;
@@ -69,6 +79,8 @@ class SpeechCore {
 
   std::mutex mutex_;
   std::condition_variable idle_;
+  std::condition_variable stop_;
+  bool stopRequested_ = false;
   std::atomic<bool>* agentAvailable_;  // nullptr once the owner is gone
   int runningWorkers_ = 0;
   bool warned_ = false;
@@ -105,11 +117,12 @@ class Speech {
   // The server and the message boxes must outlive every worker; in the program they live as long
   // as the process. `agentAvailable` belongs to the caller (the main window) and is written by
   // every worker while this object lives. `applicationTitle` captions the server's error boxes,
-  // `executablePath` the worker's warning. Without a sleeper, waits really sleep.
+  // `executablePath` the worker's warning. Without a sleeper, waits really sleep (and end
+  // early when this object goes away).
   Speech(SpeechServer& server, MessageBoxes& messages, std::string applicationTitle,
          std::string executablePath, std::atomic<bool>& agentAvailable, Sleeper sleeper = {});
-  // Running workers finish on their own but no longer touch `agentAvailable`; they are given
-  // a short moment to end first.
+  // Running workers stop speaking at once (a long text is cut short) and no longer touch
+  // `agentAvailable`; they are given a short moment to end.
   ~Speech();
   Speech(const Speech&) = delete;
   Speech& operator=(const Speech&) = delete;

@@ -83,13 +83,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                             services.GetTextCodec(),     services.GetMessageBoxes()};
   WindowsProgramHost host(app, main, language);
   int code = vm::ProgramEntry(entry, language, host);
-  // A speech worker may be in the middle of a text (up to ten seconds, inside the speech
-  // server). The window is gone and everything is saved, so the process does not wait for it:
-  // after a short grace the log is closed (which waits for a line being written) and the
-  // process ends at once. Returning normally instead would run the exit of the C runtime and
-  // of the system libraries while that thread still runs inside them, which can hang the exit.
-  if (!vm::WaitForAllSpeechWorkers(std::chrono::milliseconds(300))) {
-    vm::WriteLog(" Exit: a spoken text is cut short");
+  // The clock's speech has been told to stop when the window went (a text being spoken is cut
+  // short within a moment). A worker may still be inside a call that does not return soon: a
+  // speech server that hangs, or its warning box waiting for the user. The window is gone and
+  // everything is saved, so the process does not wait for it: after a short grace the log is
+  // closed (which waits for a line being written) and the process ends at once. Returning
+  // normally instead would run the exit of the C runtime and of the system libraries while
+  // that thread still runs inside them, which can hang the exit.
+  if (!vm::WaitForAllSpeechWorkers(std::chrono::milliseconds(100))) {
+    vm::WriteLog(" Exit: a speech worker is still busy; the process ends without it");
     vm::SetLogSink(nullptr);
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
   }

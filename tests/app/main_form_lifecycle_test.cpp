@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/version_code.h"
+#include "fakes/process_fakes.h"
 #include "main_form_fixture.h"
 
 namespace vm::testing {
@@ -29,6 +30,26 @@ TEST_F(MainFormTest, ConstructionComesBeforeFormCreateAndLoadsTheTasks) {
   EXPECT_LT(create, load);
   EXPECT_EQ(TaskFile().size(), 824u);
   EXPECT_EQ(TaskFile().substr(0, 8), "Vemtaro2");
+}
+
+TEST_F(MainFormTest, TheStartRemovesStrayTemporaryTaskFilesBeforeItLoadsTheTasks) {
+  fakes::FakeProcessTable processes;
+  processes.Start(env.processId, "vemtaro.exe");
+  processes.Start(777, "other.exe");
+  services.processTable = &processes;
+  const std::string own = std::string(kDir) + "tasks.sft.tmp-" + std::to_string(env.processId);
+  files.Put(own, std::string("Vemtaro2 from a run that crashed"));
+  files.Put(std::string(kDir) + "tasks.sft.tmp-777", std::string("Vemtaro2 being written"));
+  files.Put(std::string(kDir) + "tasks.sft.tmp-31337", std::string("Vemtaro2 from a crash"));
+  Create();
+  EXPECT_FALSE(files.FileExists(own));
+  EXPECT_FALSE(files.FileExists(std::string(kDir) + "tasks.sft.tmp-31337"));
+  EXPECT_TRUE(files.FileExists(std::string(kDir) + "tasks.sft.tmp-777"));
+  auto lines = log.Messages();
+  auto removed = std::find_if(lines.begin(), lines.end(), [](auto& l) { return l.find("tasks.sft.tmp-31337 removed") != std::string::npos; });
+  auto load = std::find_if(lines.begin(), lines.end(), [](auto& l) { return l.find("TForm1::LoadList") != std::string::npos; });
+  EXPECT_LT(removed, load);
+  EXPECT_EQ(TaskFile().size(), 824u);  // the start went on as usual
 }
 
 TEST_F(MainFormTest, FirstStartWritesDisplayTimeAndAutostartAndUsesTheDesignPlace) {

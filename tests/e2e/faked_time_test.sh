@@ -6,7 +6,8 @@
 #   - a yearly task of 29 Feb 2024 is due on 28 Feb in common years and on 29 Feb 2028 again;
 #   - a daily 02:30 task fires once at the jump on 29 Mar (02:00 -> 03:00) and is then due at
 #     02:30 the next day;
-#   - (25 Oct, 03:00 -> 02:00: skipped, see the end of this script.)
+#   - on 25 Oct (03:00 -> 02:00) a daily 02:30 task fires at the first 02:30 only, across two
+#     starts, one in each of the two passes of the repeated hour.
 # Firings are read from the log the clock writes and from the task file it saves.
 #
 # Wine and the faked clock: the program and its wineserver must see the same faked time (the
@@ -170,9 +171,53 @@ check "the run went past the jump (faked time at the end: $(head -1 "$dir/end.tx
   grep -q '^2026-03-29 03:.* CEST$' "$dir/end.txt"
 
 # ---- autumn: 03:00 CEST -> 02:00 CET on 25 Oct 2026, 02:30 happens twice ----
-# Not shown here yet: crossing the whole repeated hour needs the faked clock sped up (x90), and
-# at that speed the clock under Wine started but never acted on a due task (no firing, no
-# "missed" step in the log), so the run proves nothing. The native tests cover this hour.
-echo "SKIP: the autumn repeated hour (a sped-up faked clock does not drive the clock's timer under Wine)"
+# Two starts at real speed, each a few seconds before one of the two 02:30s, with the task file
+# of the first carried to the second: the daily 02:30 task fires at the first 02:30 only and is
+# then due the next day. The offsets from now are given in seconds, because a local time of the
+# repeated hour alone does not say which of the two is meant.
+faked_offset() {  # faked_offset "UTC date time" -> libfaketime's "+seconds"/"-seconds" from now
+  local d=$(($(date -u -d "$1" +%s) - $(date +%s)))
+  [ "$d" -lt 0 ] && echo "$d" || echo "+$d"
+}
+write_tasks "3|2026-10-25 02:30:00|0|daily autumn"
+faked_run "$(faked_offset '2026-10-25 00:29:54')" 20 1 "$shots/faked-time-autumn.png"
+check "the first run began in summer time (faked time at the end: $(head -1 "$dir/end.txt"))" \
+  grep -q '^2026-10-25 02:3.* CEST$' "$dir/end.txt"
+check "the daily 02:30 task fires at the first 02:30, summer time (fired $(firings 'daily autumn') times)" \
+  test "$(firings 'daily autumn')" = 1
+check "it fires at 2:30 local (log: $(fired_at 'daily autumn'))" \
+  grep -q ' 2:30:0[0-4] AM$' <<<"$(fired_at 'daily autumn')"
+check "it is then due on 26 Oct at 02:30 (got $(due_of 'daily autumn'))" \
+  test "$(due_of 'daily autumn')" = "2026-10-26 02:30:00|0"
+# For the second start, a task due once at 02:30:04: its time was first reached an hour before,
+# in summer time, while the clock was not running, so at the second 02:30:04 it is missed: taken
+# from the list without firing. That step shows that the clock's timer ran through the second
+# 02:30.
+python3 - "$dir/tasks.sft" <<'PY'
+import datetime, struct, sys
+r = bytearray(816)
+due = datetime.datetime(2026, 10, 25, 2, 30, 4)
+struct.pack_into('<dd', r, 0, (due - datetime.datetime(1899, 12, 30)).total_seconds() / 86400.0, 0.0)
+struct.pack_into('<IIIIi', r, 16, 0, 1, 0, 1, 1)   # a message, once, active
+struct.pack_into('<HH', r, 40, 127, 1)
+r[44:44 + 12] = b'once control'
+struct.pack_into('<I', r, 292, 1)
+with open(sys.argv[1], 'ab') as f:
+    f.write(bytes(r))
+PY
+faked_run "$(faked_offset '2026-10-25 01:29:54')" 16 0
+check "the second run began in winter time and went past the second 02:30:04 (faked time at the end: $(head -1 "$dir/end.txt"))" \
+  grep -Eq '^2026-10-25 02:30:(0[5-9]|[1-5][0-9]) CET$' "$dir/end.txt"
+started=$(grep -a "TForm1::FormCreate" "$dir/run.log" | head -1 | sed 's/ *TForm1::FormCreate.*//' | tr -d '\r')
+check "the clock was up before the second 02:30 (log: $started)" grep -q ' 2:29:[0-5][0-9] AM$' <<<"$started"
+check "the clock's timer ran: the once task of 02:30:04 was missed and taken from the list" \
+  bash -c "grep -a -q 'TForm1::FinishTask' '$dir/run.log' && ! grep -q -F 'once control|' <<<'$(read_tasks)'"
+check "nothing fires at the second 02:30 (log: $(grep -a -c ' Message = ' "$dir/run.log") firings)" \
+  test "$(grep -a -c ' Message = ' "$dir/run.log")" = 0
+check "the daily task fired once in all (alarm count $(read_tasks | grep -F 'daily autumn|' | cut -d'|' -f5))" \
+  test "$(read_tasks | grep -F 'daily autumn|' | cut -d'|' -f5)" = 1
+check "it is still next due on 26 Oct at 02:30 (got $(due_of 'daily autumn'))" \
+  test "$(due_of 'daily autumn')" = "2026-10-26 02:30:00|0"
+read_tasks
 
 finish

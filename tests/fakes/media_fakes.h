@@ -123,7 +123,7 @@ class LockedMessageBoxes : public MessageBoxes {
 
 // A speech server that answers from a script and records every call, in order, as text
 // ("InitCom", "Create", "Load default", "Load <file>", "GetCharacterEx 5", "SetLanguageID 1049",
-// "SetSoundEffectsOn 0", "SetSize 100x100", "Show 1", "Speak <text>", "WaitUntilDone 10000",
+// "SetSoundEffectsOn 0", "SetSize 100x100", "Show 1", "Speak <text>", "WaitUntilDone 100",
 // "StopSpeaking", "Unload 5", "Release", "UninitCom"). Safe to use from several threads.
 class ScriptedSpeechServer : public SpeechServer {
  public:
@@ -142,6 +142,9 @@ class ScriptedSpeechServer : public SpeechServer {
   std::int32_t fileCharacterId = 9;
   // Runs inside Speak, outside the lock (to hold a worker there).
   std::function<void(const std::string&)> onSpeak;
+  // Answers WaitUntilDone (given its milliseconds), outside the lock; without it the text is
+  // done at once.
+  std::function<bool(std::uint32_t)> onWaitUntilDone;
 
   std::vector<std::string> Calls() const {
     std::lock_guard lock(mutex_);
@@ -242,7 +245,12 @@ class ScriptedSpeechServer : public SpeechServer {
     bool CanWaitUntilDone() const override { return server_.canWaitUntilDone; }
     bool WaitUntilDone(std::uint32_t ms) override {
       server_.Record("WaitUntilDone", "WaitUntilDone " + std::to_string(ms));
-      return true;
+      std::function<bool(std::uint32_t)> hook;
+      {
+        std::lock_guard lock(server_.mutex_);
+        hook = server_.onWaitUntilDone;
+      }
+      return hook ? hook(ms) : true;
     }
     void StopSpeaking() override { server_.Record("StopSpeaking", "StopSpeaking"); }
     SpeechResult Unload(std::int32_t id) override {

@@ -266,6 +266,17 @@ class MemoryFileSystem : public FileSystem {
     if (ReadOnly(path)) return false;
     return files_.erase(Lower(path)) != 0;
   }
+  // Names in lower case, as the files are kept.
+  std::optional<std::vector<std::string>> FileNames(const std::string& folder) override {
+    if (unlistable_) return std::nullopt;
+    std::string prefix = Lower(folder);
+    if (!prefix.empty() && prefix.back() != '\\') prefix += '\\';
+    std::vector<std::string> names;
+    for (auto& [p, b] : files_)
+      if (p.rfind(prefix, 0) == 0 && p.find('\\', prefix.size()) == std::string::npos)
+        names.push_back(p.substr(prefix.size()));
+    return names;
+  }
   std::unique_ptr<WritableFile> CreateForWriting(const std::string& path) override {
     if (ReadOnly(path)) return nullptr;
     files_[Lower(path)].clear();
@@ -293,6 +304,7 @@ class MemoryFileSystem : public FileSystem {
   void MakeReadOnlyFolder(const std::string& folder) { readOnlyFolders_.push_back(Lower(folder)); }
   void MakeUnreadable(const std::string& path) { unreadable_.insert(Lower(path)); }
   void FailWrites(bool fail) { failWrites_ = fail; }
+  void MakeUnlistable() { unlistable_ = true; }
   int ReplaceCount() const { return replaceCount_; }
 
  private:
@@ -311,6 +323,7 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::string> readOnlyFolders_;
   std::set<std::string> unreadable_;
   bool failWrites_ = false;
+  bool unlistable_ = false;
   int replaceCount_ = 0;
 };
 
@@ -323,12 +336,14 @@ class FakeEnvironment : public Environment {
   std::string currentDir = "C:\\Program Files\\Vemtaro\\";
   int major = 10;
   int minor = 0;
+  std::uint32_t processId = 4242;
 
   std::string ExecutablePath() override { return exePath; }
   std::optional<std::string> WindowsDirectory() override { return windowsDir; }
   std::optional<std::string> SystemDirectory() override { return systemDir; }
   std::string TempDirectory() override { return tempDir; }
   std::string CurrentDirectory() override { return currentDir; }
+  std::uint32_t ProcessId() override { return processId; }
   int VersionMajor() override { return major; }
   int VersionMinor() override { return minor; }
 };

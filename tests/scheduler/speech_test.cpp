@@ -67,7 +67,7 @@ TEST_F(SpeechTest, EngineThatReportsTheEndWaitsForItAndStops) {
   EXPECT_THAT(server.Calls(),
               ElementsAre("InitCom", "Create", "Load default", "GetCharacterEx 5",
                           "SetLanguageID 1049", "SetSoundEffectsOn 0", "SetSize 100x100", "Show 1",
-                          "Speak Time to go", "WaitUntilDone 10000", "StopSpeaking", "Unload 5",
+                          "Speak Time to go", "WaitUntilDone 100", "StopSpeaking", "Unload 5",
                           "Release", "UninitCom"));
   EXPECT_THAT(Sleeps(), IsEmpty());
   EXPECT_TRUE(log.Contains(" Speech: SAPI 5"));
@@ -321,6 +321,91 @@ TEST_F(SpeechTest, OneWarningPerRunWhenNothingSpeaks) {
   }
   EXPECT_EQ(otherBoxes.Shown().size(), 1u);
   EXPECT_FALSE(flag.load());
+}
+
+// --- the end of the program with a text being spoken ------------------------------------------
+
+// A text longer than ten seconds: the engine is asked in steps, and after ten seconds in all it
+// is stopped as before.
+TEST_F(SpeechTest, LongTextIsWaitedForInStepsForTenSecondsAtMost) {
+  server.engine = SpeechEngine::Sapi;
+  server.canWaitUntilDone = true;
+  server.onWaitUntilDone = [](std::uint32_t) { return false; };  // still speaking
+  EXPECT_TRUE(speech.Say("A long story"));
+  EXPECT_EQ(server.CountOf("WaitUntilDone 100"), 100);
+  auto calls = server.Calls();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_THAT(std::vector<std::string>(calls.end() - 4, calls.end()),
+              ElementsAre("StopSpeaking", "Unload 5", "Release", "UninitCom"));
+}
+
+// Runs one spoken text on a worker of its own Speech object (real waits, no sleeper), destroys
+// that object once the worker is speaking, and returns how long the worker then took to end.
+std::chrono::milliseconds EndWhileSpeaking(fakes::ScriptedSpeechServer& server,
+                                           fakes::LockedMessageBoxes& boxes,
+                                           std::atomic<bool>& available) {
+  std::mutex m;
+  std::condition_variable cv;
+  bool speaking = false;
+  server.onSpeak = [&](const std::string&) {
+    std::lock_guard lock(m);
+    speaking = true;
+    cv.notify_all();
+  };
+  auto speech = std::make_unique<Speech>(server, boxes, "Vemtaro", kExePath, available);
+  speech->Speak("A story much longer than ten seconds");
+  {
+    std::unique_lock lock(m);
+    EXPECT_TRUE(cv.wait_for(lock, 5s, [&] { return speaking; }));
+  }
+  std::this_thread::sleep_for(150ms);  // well inside the text
+  const auto closed = std::chrono::steady_clock::now();
+  speech.reset();
+  EXPECT_TRUE(WaitForAllSpeechWorkers(5s));
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               closed);
+}
+
+TEST(SpeechEndTest, TheEndOfTheProgramCutsALongSapiTextShort) {
+  ScopedLogCapture log;
+  fakes::ScriptedSpeechServer server;
+  fakes::LockedMessageBoxes boxes;
+  std::atomic<bool> available{false};
+  server.engine = SpeechEngine::Sapi;
+  server.canWaitUntilDone = true;
+  server.onWaitUntilDone = [](std::uint32_t ms) {  // speaks on for the whole step
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    return false;
+  };
+  auto took = EndWhileSpeaking(server, boxes, available);
+  EXPECT_LT(took, 500ms);
+  EXPECT_LE(server.CountOf("WaitUntilDone 100"), 10);  // not the whole ten seconds
+  auto calls = server.Calls();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_THAT(std::vector<std::string>(calls.end() - 4, calls.end()),
+              ElementsAre("StopSpeaking", "Unload 5", "Release", "UninitCom"));
+  EXPECT_TRUE(log.Contains(" Speech: cut short, the program ends"));
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+}
+
+TEST(SpeechEndTest, TheEndOfTheProgramEndsTheAgentsTenSecondWait) {
+  fakes::ScriptedSpeechServer server;
+  fakes::LockedMessageBoxes boxes;
+  std::atomic<bool> available{false};
+  auto took = EndWhileSpeaking(server, boxes, available);
+  EXPECT_LT(took, 500ms);
+  auto calls = server.Calls();
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_THAT(std::vector<std::string>(calls.end() - 3, calls.end()),
+              ElementsAre("Unload 5", "Release", "UninitCom"));
+  EXPECT_THAT(boxes.Shown(), IsEmpty());
+  EXPECT_FALSE(available.load());  // the owner was gone: nothing stored
+}
+
+TEST_F(SpeechTest, FailedSpeakingIsLoggedWithItsCode) {
+  server.Fail("Speak", static_cast<SpeechResult>(0x80004001u));
+  EXPECT_FALSE(speech.Say("Hello"));
+  EXPECT_TRUE(log.Contains(" Speech: speaking failed, code = 0x80004001"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The file service against real files in a scratch folder of the temp directory.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,25 @@ TEST_F(FilesTest, FailedReplaceKeepsTargetAndRemovesTemporaryFile) {
   EXPECT_EQ(win32test::CountMatching(folder_.Path(), "*.tmp-*"), 0);
   EXPECT_FALSE(files_.ReplaceFile(folder_.File("missing\\tasks.sft"), Bytes("new")));
   EXPECT_FALSE(files_.FileExists(folder_.File("missing\\tasks.sft")));
+}
+
+TEST_F(FilesTest, FileNamesListsTheFilesOfOneFolderOnly) {
+  auto empty = files_.FileNames(folder_.Path());
+  ASSERT_TRUE(empty);
+  EXPECT_TRUE(empty->empty());  // "." and ".." are folders
+  ASSERT_TRUE(files_.ReplaceFile(folder_.File("tasks.sft"), Bytes("Vemtaro2")));
+  ASSERT_TRUE(files_.ReplaceFile(folder_.File("Tasks.sft.tmp-1234"), Bytes("x")));
+  ASSERT_TRUE(CreateDirectoryW(Utf8ToWide(folder_.File("tasks.sft.tmp-99")).c_str(), nullptr));
+  ASSERT_TRUE(files_.ReplaceFile(folder_.File("tasks.sft.tmp-99\\inner.txt"), Bytes("x")));
+  auto names = files_.FileNames(folder_.Path() + "\\");
+  ASSERT_TRUE(names);
+  std::sort(names->begin(), names->end());
+  EXPECT_EQ(*names, (std::vector<std::string>{"Tasks.sft.tmp-1234", "tasks.sft"}));
+  auto again = files_.FileNames(folder_.Path());  // the backslash is added when missing
+  ASSERT_TRUE(again);
+  std::sort(again->begin(), again->end());
+  EXPECT_EQ(*again, *names);
+  EXPECT_FALSE(files_.FileNames(folder_.File("missing")));
 }
 
 TEST_F(FilesTest, MoveNeverOverwrites) {
