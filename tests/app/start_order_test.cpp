@@ -45,7 +45,13 @@ class GatedSpeechServer : public fakes::ScriptedSpeechServer {
 
 class StartOrderTest : public MainFormTest {
  protected:
-  StartOrderTest() { services.speech = &gated; }
+  StartOrderTest() {
+    services.speech = &gated;
+    // No hourly spoken time: the fake clock stands at a full hour, and a speaking worker would
+    // outlive the gated server, which goes before the clock does.
+    registry.CreateKey(RegRoot::CurrentUser, "Software\\Vemtaro");
+    registry.WriteDword(RegRoot::CurrentUser, "Software\\Vemtaro", "UseMonitor", 0);
+  }
   ~StartOrderTest() override {
     // The probe must not outlive the gated server, which goes before the clock does.
     gated.Open();
