@@ -3,7 +3,9 @@
 #include "app/main_form.h"
 #include "app/task_editor_window.h"
 
+#include <algorithm>
 #include <chrono>
+#include <system_error>
 
 #include "app/version_code.h"
 #include "core/log.h"
@@ -19,6 +21,15 @@
 #include "theme/visual_style.h"
 
 namespace vm {
+
+namespace {
+
+// The fade-in of the clock: opacity steps per tick and the tick. From 0 to the default 250 in
+// 16 ticks, about a quarter of a second.
+constexpr int kFadeStep = 16;
+constexpr int kFadeTickMs = 15;
+
+}  // namespace
 
 TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
                const StartupState& startup)
@@ -39,6 +50,9 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
 
   OnCreate = ui::Bind(this, &TForm1::FormCreate);
   OnShow = ui::Bind(this, &TForm1::FormShow);
+  FadeT.OnTimer = ui::Bind(this, &TForm1::FadeTTimer);
+  FadeT.SetInterval(kFadeTickMs);
+  FadeT.SetEnabled(false);
   OnActivate = ui::Bind(this, &TForm1::FormActivate);
   OnClose = ui::Bind(this, &TForm1::FormClose);
   OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
@@ -62,7 +76,7 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   WireScheduling();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { FinishSpeechProbe(); }
 
 void TForm1::AskSystemFolders() {
   auto windows = services_.environment.WindowsDirectory();
@@ -93,17 +107,47 @@ void TForm1::FormCreate(ui::Control&) {
   if (Sound) Sound->SetNotifyWindow(Handle());
   App().OnDeactivate = [this] { AppDeactivate(); };
   if (settings.Background) HideToTray();
-  if (Speaker) AgentAvailable = Speaker->Probe();
+  if (Speaker) StartSpeechProbe();
   UpdateEventTask(kEventPowerOn);
+}
+
+void TForm1::StartSpeechProbe() {
+  auto probe = [this] {
+    bool available = false;
+    try {
+      available = Speaker->Probe();
+    } catch (...) {
+      // Nothing may escape the thread; a probe that fails this way finds no speech.
+    }
+    AgentAvailable = available;
+  };
+  try {
+    speechProbe_ = std::thread(probe);
+  } catch (const std::system_error&) {
+    probe();  // no thread to be had: the window waits for the answer instead
+  }
+}
+
+void TForm1::FinishSpeechProbe() {
+  if (speechProbe_.joinable()) speechProbe_.join();
 }
 
 void TForm1::FormShow(ui::Control&) {
   SetTopMost(settings.StayOnTop);
   BringToFront();
   if (WinVersion >= 20) {
-    // Fade in, one opacity step after the other.
-    for (int alpha = 0; alpha <= settings.AppliedOpacity(); ++alpha) SetAlphaBlendValue(alpha);
+    // Fade in from opacity 0. The window appears when this handler returns and is drawn before
+    // the next steps, which FadeT takes a few at a tick.
+    SetAlphaBlendValue(0);
+    FadeT.SetEnabled(true);
   }
+}
+
+void TForm1::FadeTTimer(ui::Timer&) {
+  const int opacity = settings.AppliedOpacity();
+  const int alpha = std::min(AlphaBlendValue() + kFadeStep, opacity);
+  SetAlphaBlendValue(alpha);
+  if (alpha >= opacity) FadeT.SetEnabled(false);
 }
 
 void TForm1::FormActivate(ui::Control&) {
@@ -118,13 +162,15 @@ void TForm1::FormClose(ui::Form&, ui::CloseAction&) {
   WriteLog("  %s:%d", "TForm1::FormClose", __LINE__);
   if (!SaveTasksAndPosition() && scheduler.HasUnsavedChanges())
     TaskFileWarning(scheduler.UnsavedChangesMessage());
+  FadeT.SetEnabled(false);  // a fade-in still under way gives way to the fade-out
   if (WinVersion >= 20) {
     // One step after the other, but for a moment only: where each change of the opacity is
     // slow (under Wine each is a round trip to the X server, ~4 ms), the remaining steps are
     // left out and the window goes straight to the last one, so that closing never lingers.
     constexpr std::chrono::milliseconds kFadeOutTime{200};
     const auto until = std::chrono::steady_clock::now() + kFadeOutTime;
-    for (int alpha = settings.AppliedOpacity(); alpha >= 1; --alpha) {
+    // From where the window is: a fade-in cut short by the close has not reached the setting.
+    for (int alpha = std::min<int>(settings.AppliedOpacity(), AlphaBlendValue()); alpha >= 1; --alpha) {
       if (alpha > 1 && std::chrono::steady_clock::now() >= until) alpha = 1;
       SetAlphaBlendValue(alpha);
     }
@@ -142,6 +188,7 @@ bool TForm1::SaveTasksAndPosition() {
 void TForm1::FormDestroy(ui::Control&) {
   WriteLog(" =========Destroing========");
   WriteLog("  %s:%d", "TForm1::FormDestroy", __LINE__);
+  FinishSpeechProbe();
   mPre.Clear();
   for (int number : {kProcessWindow, kOptionsWindow, kTaskListWindow, kTaskEditorWindow}) DeleteFormA(number);
   WriteLog("  %s:%d", "TForm1::FormDestroy", __LINE__);

@@ -8,6 +8,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/main_services.h"
 #include "app/program_entry.h"
@@ -248,6 +249,11 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   std::unique_ptr<SoundPlayer> Sound;
   std::unique_ptr<Speech> Speaker;
   void UpdateEventTask(std::uint16_t mask);
+  // FormCreate's speech probe runs on its own thread, so that the window does not wait for the
+  // speech server; AgentAvailable holds the answer once it has run. Waits for the probe to end
+  // (FormDestroy does it too, before the speech objects go).
+  void StartSpeechProbe();
+  void FinishSpeechProbe();
 
   // ---- lifecycle handlers ----
   void FormCreate(ui::Control& sender);
@@ -255,6 +261,9 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void FormActivate(ui::Control& sender);
   void FormClose(ui::Form& sender, ui::CloseAction& action);
   void FormDestroy(ui::Control& sender);
+  // The fade-in of FormShow, a few opacity steps per tick, so that the window is drawn first.
+  ui::Timer FadeT{*this, "FadeT"};
+  void FadeTTimer(ui::Timer& sender);
   SystemMessageResult MainWindowProc(ui::Form& sender, const SystemMessage& message);
 
   void ApplyLanguage();
@@ -305,6 +314,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   Language& language_;
   SettingsStore store_;
   std::string programDirectory_;
+  std::thread speechProbe_;  // FormCreate's probe while it runs (see FinishSpeechProbe)
 };
 
 }  // namespace vm

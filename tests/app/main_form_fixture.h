@@ -31,9 +31,11 @@ class MainFormTest : public ::testing::Test {
   }
   ~MainFormTest() override { SetLogSink(nullptr); }
 
-  // Constructs the clock (construction, then FormCreate) as the program entry does.
+  // Constructs the clock (construction, then FormCreate) as the program entry does, and waits
+  // for its speech probe, so that what the probe found is settled.
   TForm1& Create() {
     form = &app.CreateForm<TForm1>(services, language, startup);
+    form->FinishSpeechProbe();
     return *form;
   }
   // Loads a language file with the given lines (CR LF added).

@@ -121,6 +121,8 @@ TEST_F(MainFormTest, TheShowMessageBringsAHiddenClockBack) {
 TEST_F(MainFormTest, ShowingFadesInUpToTheTransparencyOnNewerSystems) {
   auto& f = Create();
   f.Show();
+  EXPECT_EQ(f.AlphaBlendValue(), 0);
+  backend.AdvanceMs(1000);
   EXPECT_EQ(f.AlphaBlendValue(), 250);
 }
 

@@ -1,6 +1,7 @@
 // The yardstick of the clock's start time: the least a clock can do under the same system - a
 // layered, top-most popup of the clock's size that paints the time once a second. Started with
-// a number of milliseconds, it ends by itself after that long.
+// a number of milliseconds, it ends by itself after that long. Started with "hidden" before the
+// number, it shows no window: it only keeps the Wine desktop up between the measured starts.
 
 #include <windows.h>
 
@@ -40,6 +41,8 @@ LRESULT CALLBACK ReferenceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  const bool hidden = commandLine && std::wcsncmp(commandLine, L"hidden", 6) == 0;
+  if (hidden) commandLine += 6;
   const int lifeMs = commandLine && *commandLine ? _wtoi(commandLine) : 5000;
   WNDCLASSW wc{};
   wc.lpfnWndProc = ReferenceProc;
@@ -54,8 +57,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   SetLayeredWindowAttributes(hwnd, 0, 250, LWA_ALPHA);
   SetTimer(hwnd, kTick, 1000, nullptr);
   SetTimer(hwnd, kEnd, static_cast<UINT>(lifeMs > 0 ? lifeMs : 5000), nullptr);
-  ShowWindow(hwnd, SW_SHOW);
-  UpdateWindow(hwnd);
+  if (!hidden) {
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+  }
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
