@@ -46,7 +46,12 @@ class WindowedControl;
 //   peer (ui/toolkit/win32/peers_win32.cpp, ui/toolkit/headless/headless_peers.cpp): the
 //   peers register there rather than by static objects in their own files, which a static
 //   library would leave out of the program. A class without an entry makes CreateControlPeer
-//   throw std::logic_error naming the class and the control.
+//   throw std::logic_error naming the class and the control; so does a control that claims
+//   the class of a kind it is not (PeerKind in windowed_control.h).
+// - A Win32 peer names its window class and styles and takes its window's messages and the
+//   notifications the parent window gets about it (win32::NativePeer); the records, focus and
+//   keys, the reflection of notifications and the blank window are shared by all kinds
+//   (ui/toolkit/win32/control_windows_win32.*, custom_window_win32.cpp).
 // - A kind whose state goes beyond caption, font and bounds has a small peer interface of its
 //   own next to the control (CheckBoxPeer in std_controls.h, ListViewPeer in list_view.h ...),
 //   derived from ControlPeer; the control tells it what changed through
