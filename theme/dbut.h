@@ -92,7 +92,7 @@ class DBut {
   class FocusControl : public ui::WindowedControl {
    public:
     FocusControl(ui::Control& holder, std::string name)
-        : WindowedControl(holder, std::move(name), ui::ControlKind::Custom) {}
+        : WindowedControl(holder, std::move(name)) {}
 
     // One of its events is being delivered (the button may be going from inside it).
     bool Busy() const {

@@ -93,7 +93,7 @@ TEST_F(ControlsTest, TypingIntoAnEditChangesTextPerCharacterAndSetTextIsSilent) 
   EXPECT_EQ(backend.ControlPeer(form.Name)->text, "Ale");
   // The typed text is never pushed back to the window (that would move its caret): only the
   // SetText above reached it.
-  EXPECT_EQ(backend.ControlPeer(form.Name)->pushes.at(PeerAspect::Text), 1);
+  EXPECT_EQ(backend.ControlPeer(form.Name)->Pushes("TextChanged"), 1);
 }
 
 TEST_F(ControlsTest, EditMaxLengthCutsWholeCharactersAndReadOnlyRefusesTyping) {

@@ -290,11 +290,11 @@ TEST_F(ListOptionsTest, OpeningAListInCodeFiresNothingAndReachesThePeer) {
   EXPECT_FALSE(backend.ControlPeer(combo)->droppedDown);
   EXPECT_EQ(events, 1);  // only the closing by the user: the list was already open
 
-  const int stylePushes = backend.ControlPeer(edit)->pushes.at(PeerAspect::Style);
+  const int stylePushes = backend.ControlPeer(edit)->Pushes("StyleChanged");
   edit.SetBorder(false);
   edit.SetBorder(false);
   EXPECT_FALSE(edit.Border());
-  EXPECT_EQ(backend.ControlPeer(edit)->pushes.at(PeerAspect::Style), stylePushes + 1);
+  EXPECT_EQ(backend.ControlPeer(edit)->Pushes("StyleChanged"), stylePushes + 1);
   spin.SetArrowKeys(false);
   spin.SetAlignButton(UpDownAlign::Left);
   EXPECT_FALSE(spin.ArrowKeys());

@@ -63,7 +63,7 @@ TEST_F(ListRowsTest, RowChangesReachTheWindowOneByOneAndTheSelectionFollowsItsRo
   for (const char* name : {"a", "c", "e"}) form.List.AddItem({name, {"1"}});
   backend.SelectRow(form.List, 1);  // "c"
   const int rebuilds = Peer().rowRebuilds;
-  const int statePushes = Peer().pushes.count(PeerAspect::State) ? Peer().pushes.at(PeerAspect::State) : 0;
+  const int statePushes = Peer().Pushes("SelectionChanged");
 
   form.List.InsertItem(0, {"first", {"0"}});
   form.List.InsertItem(99, {"last", {"9"}});  // clamped to the end
@@ -84,7 +84,7 @@ TEST_F(ListRowsTest, RowChangesReachTheWindowOneByOneAndTheSelectionFollowsItsRo
   EXPECT_EQ(form.List.Item(2).subItems, (std::vector<std::string>{"1", "42"}));
   // The window moved its selection itself: nothing was pushed that could scroll it.
   EXPECT_EQ(Peer().index, 1);
-  EXPECT_EQ(Peer().pushes.count(PeerAspect::State) ? Peer().pushes.at(PeerAspect::State) : 0, statePushes);
+  EXPECT_EQ(Peer().Pushes("SelectionChanged"), statePushes);
 
   // Deleting the selected row leaves nothing selected on both sides.
   form.List.DeleteItem(1);

@@ -31,24 +31,55 @@ class TextRenderer;
 class Timer;
 class WindowedControl;
 
-// The native window kinds a windowed control asks for. `Custom` is a blank child window that
-// reports paint, mouse and keys and is drawn by portable code (grid, panel, splitter, sheet).
-enum class ControlKind : std::uint8_t {
-  Button, CheckBox, Edit, Memo, ComboBox, ColorBox, StatusBar, TrackBar, UpDown, PageControl,
-  ListView, Custom,
-  WebBrowser,  // the platform's browser control hosted in a blank window (empty without one)
+// ---- control peers ----
+// Every windowed control kind (button, check box, edit, list view ...) has one peer class per
+// backend: a Win32 peer (ui/toolkit/win32/<kind>_peer_win32.cpp) that owns the native window
+// and turns its messages into the control's Peer* calls, and a headless peer
+// (ui/toolkit/headless/<kind>_peer.cpp) that mirrors the control's state for the tests.
+//
+// - The control names its kind by `PeerClass()`, a virtual that returns the kind's
+//   `ControlClass` (one constant per kind, `kClass`). Classes derived from a kind (a window's
+//   own button class, MaskEdit from Edit) inherit it and so get their base kind's peers; a
+//   kind of its own overrides it. WindowedControl's default is "Custom": a blank window that
+//   reports paint, mouse and keys and is drawn by portable code (panel, grid, splitter ...).
+// - Each backend keeps one table from ControlClass to the function that makes the kind's
+//   peer (ui/toolkit/win32/peers_win32.cpp, ui/toolkit/headless/headless_peers.cpp): the
+//   peers register there rather than by static objects in their own files, which a static
+//   library would leave out of the program. A class without an entry makes CreateControlPeer
+//   throw std::logic_error naming the class and the control; so does a control that claims
+//   the class of a kind it is not (PeerKind in windowed_control.h).
+// - A Win32 peer names its window class and styles and takes its window's messages and the
+//   notifications the parent window gets about it (win32::NativePeer); the records, focus and
+//   keys, the reflection of notifications and the blank window are shared by all kinds
+//   (ui/toolkit/win32/control_windows_win32.*, custom_window_win32.cpp).
+// - A kind whose state goes beyond caption, font and bounds has a small peer interface of its
+//   own next to the control (CheckBoxPeer in std_controls.h, ListViewPeer in list_view.h ...),
+//   derived from ControlPeer; the control tells it what changed through
+//   WindowedControl::Push(&CheckBoxPeer::CheckedChanged), and the peer reads the new state
+//   from the control. A kind derived from another adds no interface of its own (Memo uses
+//   EditPeer), so a control always gets a peer that serves every method it calls.
+//
+// Adding a kind: its control (with kClass, PeerClass() and perhaps a peer interface), one
+// Win32 peer file, one headless peer file, and a line in each backend's table.
+
+// The identity of a windowed control kind in the backends' peer tables (compared by address).
+struct ControlClass {
+  const char* name;
 };
 
-// Which part of a control's state a peer update carries; the backend reads the fields it needs
-// from the control itself.
-enum class PeerAspect : std::uint8_t {
-  Text,       // caption or text
-  State,      // check state, item index, position, active page, selection
-  Items,      // combo box items, list view rows, tab captions
-  Range,      // min, max, frequency, increment
-  Style,      // read-only, max length, scroll bars, bevel, wrap ...
-  Columns,    // list view columns
-  Font,       // the control's font
+// What a windowed control tells its native window about every kind. The backend owns the peer
+// (it lives as long as the window's handle, until DestroyPeer); state is read from the control.
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  // The handle for the calls the backend serves for form and control windows alike
+  // (DestroyPeer, SetPeerVisible, SetPeerEnabled, Invalidate, FocusPeer, SetHintText ...).
+  virtual PeerHandle Handle() const = 0;
+  // The caption changed (a kind that shows none ignores it).
+  virtual void TextChanged() = 0;
+  virtual void FontChanged() = 0;
+  // The bounds changed (relative to the windowed parent).
+  virtual void BoundsChanged() = 0;
 };
 
 struct ScreenInfo {
@@ -75,7 +106,7 @@ class Backend {
   // border, colours, opacity, colour key, top-most, icon).
   virtual PeerHandle CreateFormPeer(Form& form) = 0;
   virtual void DestroyPeer(PeerHandle peer) = 0;
-  // Outer bounds in screen coordinates.
+  // Outer bounds in screen coordinates (control windows take theirs through their peer).
   virtual void SetPeerBounds(PeerHandle peer, const Rect& bounds) = 0;
   virtual void SetPeerText(PeerHandle peer, const std::string& text) = 0;
   virtual void SetPeerVisible(PeerHandle peer, bool visible) = 0;
@@ -101,12 +132,12 @@ class Backend {
   virtual WindowId NativeId(PeerHandle peer) = 0;
 
   // ---- windowed controls ----
-  // Creates the native child window of `control` inside its windowed parent's window (which
-  // exists already), from the control's fields; bounds are relative to that parent.
-  virtual PeerHandle CreateControlPeer(WindowedControl& control) = 0;
-  // Pushes one aspect of the control's state to its window. DestroyPeer, SetPeerBounds,
-  // SetPeerText, SetPeerVisible, SetPeerEnabled and Invalidate serve control peers too.
-  virtual void UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) = 0;
+  // Creates the peer of `control`'s kind and its native child window inside its windowed
+  // parent's window (which exists already), showing the control's state; bounds are relative
+  // to that parent. nullptr when the system refused the window; std::logic_error when this
+  // backend has no peer for the control's PeerClass(). The peer is the backend's, valid until
+  // DestroyPeer(peer->Handle()).
+  virtual ControlPeer* CreateControlPeer(WindowedControl& control) = 0;
   // Gives the keyboard focus to the window.
   virtual void FocusPeer(PeerHandle peer) = 0;
 

@@ -115,16 +115,17 @@ void Win32Backend::DestroyPeer(PeerHandle peer) {
 void Win32Backend::SetPeerBounds(PeerHandle peer, const Rect& bounds) {
   WindowRecord* record = Record(peer);
   if (!record || record->dead) return;
-  RECT r = win32::ToDeviceRect(bounds, record->dpi);
-  // A combo box's window height is that of its open list.
-  if (auto* combo = dynamic_cast<ComboBox*>(record->control))
-    r.bottom += ToDevice(20 * combo->DropDownCount(), record->dpi);
+  const RECT r = win32::ToDeviceRect(bounds, record->dpi);
   SetWindowPos(record->hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Backend::SetPeerText(PeerHandle peer, const std::string& text) {
   if (HWND hwnd = WindowOf(peer)) SetWindowTextW(hwnd, win32::Widen(text).c_str());
+}
+
+void Win32Backend::FocusPeer(PeerHandle peer) {
+  if (HWND hwnd = WindowOf(peer)) SetFocus(hwnd);
 }
 
 void Win32Backend::SetPeerVisible(PeerHandle peer, bool visible) {

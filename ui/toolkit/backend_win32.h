@@ -14,6 +14,7 @@
 
 #include "ui/toolkit/backend.h"
 #include "ui/toolkit/gdi_win32.h"
+#include "ui/toolkit/win32/native_peer_win32.h"
 #include "ui/toolkit/win32_util_win32.h"
 
 namespace vm::ui {
@@ -30,7 +31,7 @@ struct WindowRecord {
   HWND hwnd = nullptr;
   Form* form = nullptr;  // nullptr for the application window, and once the form let go
   WindowedControl* control = nullptr;  // a control's window: the control, until it lets go
-  HIMAGELIST images = nullptr;         // a list view's small images as the system holds them
+  std::unique_ptr<NativePeer> peer;    // a control's window: the peer of its kind
   int dpi = 96;
   int depth = 0;         // messages of this window being handled (nested)
   bool dead = false;     // the window is gone; the record goes when depth returns to 0
@@ -98,8 +99,7 @@ class Win32Backend : public Backend {
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override;
   bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;
-  PeerHandle CreateControlPeer(WindowedControl& control) override;
-  void UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) override;
+  ControlPeer* CreateControlPeer(WindowedControl& control) override;
   void FocusPeer(PeerHandle peer) override;
   MessageBoxes& Messages() override;
   Dialogs& GetDialogs() override;

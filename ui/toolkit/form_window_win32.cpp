@@ -7,7 +7,7 @@
 
 #include "platform/system_message.h"
 #include "ui/toolkit/application.h"
-#include "ui/toolkit/controls_win32.h"
+#include "ui/toolkit/win32/control_windows_win32.h"
 #include "ui/toolkit/dpi.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/menu.h"
@@ -35,10 +35,6 @@ std::unordered_map<HWND, WindowRecord*>& WindowMap() {
 // nullopt: the message goes on to the system's default processing.
 using Result = std::optional<LRESULT>;
 using Handler = Result (*)(WindowRecord&, WPARAM, LPARAM);
-
-Point DesignPoint(const WindowRecord& r, LPARAM lp) {
-  return {ToDesign(GET_X_LPARAM(lp), r.dpi), ToDesign(GET_Y_LPARAM(lp), r.dpi)};
-}
 
 ShiftState MouseShift(WPARAM wp) {
   ShiftState s;

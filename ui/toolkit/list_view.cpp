@@ -7,7 +7,7 @@
 
 namespace vm::ui {
 
-ListView::ListView(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::ListView) {
+ListView::ListView(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
   SetColor(clWindow);
 }
 
@@ -23,27 +23,21 @@ int Limit(const ListColumn& c, int width) {
 int ListView::AddColumn(const ListColumn& column) {
   columns_.push_back(column);
   columns_.back().width = Limit(column, column.width);
-  Push(PeerAspect::Columns);
+  Push(&ListViewPeer::ColumnsChanged);
   return static_cast<int>(columns_.size()) - 1;
 }
 
 void ListView::ClearColumns() {
   columns_.clear();
-  Push(PeerAspect::Columns);
+  Push(&ListViewPeer::ColumnsChanged);
 }
 
 int ListView::SetColumnWidth(int column, int width) {
   if (column < 0 || column >= static_cast<int>(columns_.size())) return 0;
   ListColumn& c = columns_[static_cast<std::size_t>(column)];
   c.width = Limit(c, width);
-  Push(PeerAspect::Columns);
+  Push(&ListViewPeer::ColumnsChanged);
   return c.width;
-}
-
-void ListView::PushRow(RowChangeKind kind, int index, int column) {
-  pendingRow_ = RowChange{kind, index, column};
-  Push(PeerAspect::Items);
-  pendingRow_.reset();
 }
 
 int ListView::AddItem(ListItem item) {
@@ -67,14 +61,14 @@ int ListView::InsertItem(int index, ListItem item) {
   items_.insert(items_.begin() + index, std::move(item));
   // The window moves its selection along with the rows, as this does.
   if (itemIndex_ >= index) ++itemIndex_;
-  PushRow(RowChangeKind::Insert, index);
+  Push(&ListViewPeer::RowInserted, index);
   return index;
 }
 
 void ListView::SetItem(int index, ListItem item) {
   if (index < 0 || index >= ItemCount()) return;
   items_[static_cast<std::size_t>(index)] = std::move(item);
-  PushRow(RowChangeKind::Update, index);
+  Push(&ListViewPeer::RowChanged, index, -1);
 }
 
 void ListView::SetItemText(int index, int column, const std::string& text) {
@@ -89,7 +83,7 @@ void ListView::SetItemText(int index, int column, const std::string& text) {
     if (row.subItems.size() <= sub) row.subItems.resize(sub + 1);
     row.subItems[sub] = text;
   }
-  PushRow(RowChangeKind::Update, index, column);
+  Push(&ListViewPeer::RowChanged, index, column);
 }
 
 void ListView::SetItemImage(int index, int imageIndex) {
@@ -97,7 +91,7 @@ void ListView::SetItemImage(int index, int imageIndex) {
   ListItem& row = items_[static_cast<std::size_t>(index)];
   if (row.imageIndex == imageIndex) return;
   row.imageIndex = imageIndex;
-  PushRow(RowChangeKind::Update, index);
+  Push(&ListViewPeer::RowChanged, index, -1);
 }
 
 void ListView::SetItemData(int index, std::int64_t data) {
@@ -110,30 +104,30 @@ void ListView::DeleteItem(int index) {
   // The window drops or moves its selection with the row, as this does: no state to push.
   if (itemIndex_ == index) itemIndex_ = -1;
   else if (itemIndex_ > index) --itemIndex_;
-  PushRow(RowChangeKind::Delete, index);
+  Push(&ListViewPeer::RowDeleted, index);
 }
 
 void ListView::SetItems(std::vector<ListItem> items) {
   items_ = std::move(items);
   itemIndex_ = -1;
-  Push(PeerAspect::Items);
-  Push(PeerAspect::State);
+  Push(&ListViewPeer::RowsChanged);
+  Push(&ListViewPeer::SelectionChanged);
 }
 
 void ListView::SetItemIndex(int index) {
   itemIndex_ = index >= 0 && index < ItemCount() ? index : -1;
-  Push(PeerAspect::State);
+  Push(&ListViewPeer::SelectionChanged);
 }
 
 void ListView::SetRowSelect(bool on) {
   rowSelect_ = on;
-  Push(PeerAspect::Style);
+  Push(&ListViewPeer::StyleChanged);
 }
 
 void ListView::SetSmallImages(const ImageList* images) {
   smallImages_ = images;
-  Push(PeerAspect::Style);
-  Push(PeerAspect::Items);
+  Push(&ListViewPeer::StyleChanged);
+  Push(&ListViewPeer::RowsChanged);
 }
 
 void ListView::CustomSort(int data) {
@@ -155,8 +149,8 @@ void ListView::CustomSort(int data) {
   }
   items_ = std::move(sorted);
   itemIndex_ = selected;
-  Push(PeerAspect::Items);
-  Push(PeerAspect::State);
+  Push(&ListViewPeer::RowsChanged);
+  Push(&ListViewPeer::SelectionChanged);
 }
 
 void ListView::PeerColumnClicked(int column) {

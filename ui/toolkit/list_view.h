@@ -37,9 +37,28 @@ using ListCompareEvent =
 using ListColumnClickEvent = std::function<void(Control& sender, int column)>;
 using ListSelectItemEvent = std::function<void(Control& sender, int index, bool selected)>;
 
+// What a list view tells its window. A change of one row comes as such, so that the window
+// keeps its scroll position, its selection (which it moves along with the rows, as the list
+// view does) and its picture; a window whose rows do not fit the change takes all rows again.
+class ListViewPeer : public ControlPeer {
+ public:
+  virtual void ColumnsChanged() = 0;
+  // All rows are new (and the small images may be).
+  virtual void RowsChanged() = 0;
+  virtual void RowInserted(int index) = 0;
+  virtual void RowDeleted(int index) = 0;
+  // A row's texts or image; `column` >= 0: only that text (0 the caption, n sub-item n - 1).
+  virtual void RowChanged(int index, int column) = 0;
+  virtual void SelectionChanged() = 0;
+  // Whole-row selection or the small images.
+  virtual void StyleChanged() = 0;
+};
+
 class ListView : public WindowedControl {
  public:
   ListView(Control& parent, std::string name);
+  static constexpr ControlClass kClass{"ListView"};
+  const ControlClass& PeerClass() const override { return kClass; }
 
   // ---- columns ----
   const std::vector<ListColumn>& Columns() const { return columns_; }
@@ -92,18 +111,6 @@ class ListView : public WindowedControl {
   // OnMouseDown (of Control) reports presses of either button on the rows, after the window
   // has moved its selection to the row under the pointer.
 
-  // ---- incremental updates ----
-  // A change of one row, pushed to the window as such so that it keeps its scroll position,
-  // its selection and its picture. Every other Items push rebuilds the window's rows.
-  enum class RowChangeKind : std::uint8_t { Insert, Delete, Update };
-  struct RowChange {
-    RowChangeKind kind;
-    int index;
-    int column = -1;  // an Update of one text only: 0 the caption, n sub-item n - 1
-  };
-  // The row change being pushed now (during the backend's Items update only), else nullptr.
-  const RowChange* PendingRowChange() const { return pendingRow_ ? &*pendingRow_ : nullptr; }
-
   // ---- entry points of the backend ----
   void PeerColumnClicked(int column);
   // The user selected a row (-1: the selection went away): ItemIndex first, then OnSelectItem.
@@ -114,10 +121,7 @@ class ListView : public WindowedControl {
 
  private:
   std::vector<ListColumn> columns_;
-  void PushRow(RowChangeKind kind, int index, int column = -1);
-
   std::vector<ListItem> items_;
-  std::optional<RowChange> pendingRow_;
   bool sorted_ = false;
   int itemIndex_ = -1;
   bool rowSelect_ = true;

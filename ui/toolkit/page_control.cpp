@@ -7,7 +7,7 @@
 namespace vm::ui {
 
 TabSheet::TabSheet(PageControl& parent, std::string name)
-    : WindowedControl(parent, std::move(name), ControlKind::Custom), pages_(parent) {
+    : WindowedControl(parent, std::move(name)), pages_(parent) {
   SetTabStop(false);
   pages_.AddSheet(*this);
 }
@@ -29,7 +29,7 @@ void PageControl::AddSheet(TabSheet& sheet) {
   sheet.SetBounds(PageRect());
   if (active_ < 0) active_ = 0;
   ShowActive();
-  Push(PeerAspect::Items);
+  Push(&PageControlPeer::TabsChanged);
 }
 
 void PageControl::RemoveSheet(TabSheet& sheet) {
@@ -41,8 +41,8 @@ void PageControl::RemoveSheet(TabSheet& sheet) {
   if (index < active_ || active_ >= PageCount()) --active_;
   if (active_ < 0 && PageCount() > 0) active_ = 0;
   ShowActive();
-  Push(PeerAspect::Items);
-  Push(PeerAspect::State);
+  Push(&PageControlPeer::TabsChanged);
+  Push(&PageControlPeer::ActivePageChanged);
 }
 
 Rect PageControl::PageRect() const {
@@ -64,12 +64,12 @@ void PageControl::SetActivePage(int index) {
   if (index < 0 || index >= PageCount()) return;
   active_ = index;
   ShowActive();
-  Push(PeerAspect::State);
+  Push(&PageControlPeer::ActivePageChanged);
 }
 
 void PageControl::SetTabWidth(int width) {
   tabWidth_ = std::max(width, 0);
-  Push(PeerAspect::Style);
+  Push(&PageControlPeer::StyleChanged);
 }
 
 void PageControl::PeerTabSelected(int index) {
@@ -80,7 +80,7 @@ void PageControl::PeerTabSelected(int index) {
   bool allow = true;
   Fire(EventKind::KeyDown, OnChanging, *this, allow);
   if (!allow) {
-    Push(PeerAspect::State);  // the tab goes back to the page that stays
+    Push(&PageControlPeer::ActivePageChanged);  // the tab goes back to the page that stays
     return;
   }
   active_ = index;

@@ -25,9 +25,20 @@ class TabSheet : public WindowedControl {
 
 using TabChangingEvent = std::function<void(Control& sender, bool& allowChange)>;
 
+class PageControlPeer : public ControlPeer {
+ public:
+  // Pages added or removed (their captions are the tabs).
+  virtual void TabsChanged() = 0;
+  virtual void ActivePageChanged() = 0;
+  // The tab width.
+  virtual void StyleChanged() = 0;
+};
+
 class PageControl : public WindowedControl {
  public:
-  PageControl(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::PageControl) {}
+  PageControl(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  static constexpr ControlClass kClass{"PageControl"};
+  const ControlClass& PeerClass() const override { return kClass; }
   int PageCount() const { return static_cast<int>(sheets_.size()); }
   TabSheet* Page(int index) const;
   TabSheet* ActivePage() const { return Page(active_); }

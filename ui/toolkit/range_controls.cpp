@@ -12,24 +12,21 @@ namespace vm::ui {
 void TrackBar::SetRange(int min, int max) {
   min_ = min;
   max_ = std::max(min, max);
-  Push(PeerAspect::Range);
+  Push(&TrackBarPeer::RangeChanged);
   SetPosition(position_);
 }
 
 void TrackBar::SetPosition(int position) {
   position_ = std::clamp(position, min_, max_);
-  Push(PeerAspect::State);
+  Push(&TrackBarPeer::PositionChanged);
 }
 
 void TrackBar::SetFrequency(int frequency) {
   frequency_ = std::max(frequency, 1);
-  Push(PeerAspect::Range);
+  Push(&TrackBarPeer::RangeChanged);
 }
 
-void TrackBar::SetOrientation(Orientation o) {
-  orientation_ = o;
-  Push(PeerAspect::Style);
-}
+void TrackBar::SetOrientation(Orientation o) { orientation_ = o; }
 
 void TrackBar::PeerPositionChanged(int position) {
   Form* form = FormOrNull();
@@ -37,7 +34,7 @@ void TrackBar::PeerPositionChanged(int position) {
   const int next = std::clamp(position, min_, max_);
   const bool changed = next != position_;
   position_ = next;
-  if (next != position) Push(PeerAspect::State);  // the thumb goes back inside the range
+  if (next != position) Push(&TrackBarPeer::PositionChanged);  // the thumb goes back inside the range
   if (!changed) return;
   Application::DispatchScope scope(form->App());
   Fire(EventKind::Change, OnChange, *this);
@@ -45,20 +42,20 @@ void TrackBar::PeerPositionChanged(int position) {
 
 // ---- UpDown ----
 
-UpDown::UpDown(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::UpDown) {
+UpDown::UpDown(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
   SetTabStop(false);
 }
 
 void UpDown::SetRange(int min, int max) {
   min_ = min;
   max_ = std::max(min, max);
-  Push(PeerAspect::Range);
+  Push(&UpDownPeer::RangeChanged);
   SetPosition(position_);
 }
 
 void UpDown::SetPosition(int position) {
   position_ = std::clamp(position, min_, max_);
-  Push(PeerAspect::State);
+  Push(&UpDownPeer::PositionChanged);
   ShowInAssociate();
 }
 
@@ -88,7 +85,7 @@ void UpDown::PeerSpin(UpDownDirection direction) {
   }
   if (!allow) return;
   position_ = value;
-  Push(PeerAspect::State);
+  Push(&UpDownPeer::PositionChanged);
   ShowInAssociate();
   Fire(EventKind::Click, OnClick, *this,
        direction == UpDownDirection::Up ? UpDownButton::Next : UpDownButton::Previous);

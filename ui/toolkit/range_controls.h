@@ -12,9 +12,19 @@ class Edit;
 
 enum class Orientation : std::uint8_t { Horizontal, Vertical };
 
+// The orientation of a track bar is fixed when its window is made.
+class TrackBarPeer : public ControlPeer {
+ public:
+  virtual void PositionChanged() = 0;
+  // Minimum, maximum or tick frequency.
+  virtual void RangeChanged() = 0;
+};
+
 class TrackBar : public WindowedControl {
  public:
-  TrackBar(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::TrackBar) {}
+  TrackBar(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  static constexpr ControlClass kClass{"TrackBar"};
+  const ControlClass& PeerClass() const override { return kClass; }
   int Min() const { return min_; }
   int Max() const { return max_; }
   // A maximum below the minimum is raised to it; the position is kept inside the range.
@@ -50,9 +60,19 @@ using UpDownChangingEvent =
     std::function<void(Control& sender, bool& allowChange, int newValue, UpDownDirection direction)>;
 using UpDownClickEvent = std::function<void(Control& sender, UpDownButton button)>;
 
+class UpDownPeer : public ControlPeer {
+ public:
+  virtual void PositionChanged() = 0;
+  virtual void RangeChanged() = 0;
+  // Arrow keys, wrap, button side or the associated edit.
+  virtual void StyleChanged() = 0;
+};
+
 class UpDown : public WindowedControl {
  public:
   UpDown(Control& parent, std::string name);
+  static constexpr ControlClass kClass{"UpDown"};
+  const ControlClass& PeerClass() const override { return kClass; }
   int Min() const { return min_; }
   int Max() const { return max_; }
   void SetRange(int min, int max);
@@ -65,10 +85,10 @@ class UpDown : public WindowedControl {
   bool Wrap() const { return wrap_; }
   void SetWrap(bool on) { wrap_ = on; }
   UpDownAlign AlignButton() const { return alignButton_; }
-  void SetAlignButton(UpDownAlign align) { alignButton_ = align; Push(PeerAspect::Style); }
+  void SetAlignButton(UpDownAlign align) { alignButton_ = align; Push(&UpDownPeer::StyleChanged); }
   // When on, the up and down arrow keys in the associated edit (or the up-down itself) spin it.
   bool ArrowKeys() const { return arrowKeys_; }
-  void SetArrowKeys(bool on) { arrowKeys_ = on; Push(PeerAspect::Style); }
+  void SetArrowKeys(bool on) { arrowKeys_ = on; Push(&UpDownPeer::StyleChanged); }
   // The edit that shows the position (nullptr: none). It is updated as by code: its OnChange
   // does not fire, the up-down's own events report the change.
   Edit* Associate() const { return associate_; }

@@ -40,7 +40,7 @@ void Button::PeerClicked() {
 void CheckBox::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
-  Push(PeerAspect::State);
+  Push(&CheckBoxPeer::CheckedChanged);
 }
 
 void CheckBox::PeerClicked() {
@@ -48,7 +48,7 @@ void CheckBox::PeerClicked() {
   if (!form || !Enabled() || PushingToPeer()) return;
   Application::DispatchScope scope(form->App());
   checked_ = !checked_;
-  Push(PeerAspect::State);  // the window shows what the field holds
+  Push(&CheckBoxPeer::CheckedChanged);  // the window shows what the field holds
   Fire(EventKind::Click, OnClick, *this);
 }
 
@@ -69,7 +69,7 @@ void CheckBox::PeerMouseUp(MouseButton button, ShiftState shift, Point p) {
 
 // ---- Edit ----
 
-Edit::Edit(Control& parent, std::string name, ControlKind kind) : WindowedControl(parent, std::move(name), kind) {
+Edit::Edit(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
   SetColor(clWindow);
 }
 
@@ -87,18 +87,18 @@ void Edit::PeerDoubleClick() {
 void Edit::SetBorder(bool on) {
   if (on == border_) return;
   border_ = on;
-  Push(PeerAspect::Style);
+  Push(&EditPeer::StyleChanged);
 }
 
 void Edit::SetReadOnly(bool on) {
   if (on == readOnly_) return;
   readOnly_ = on;
-  Push(PeerAspect::Style);
+  Push(&EditPeer::StyleChanged);
 }
 
 void Edit::SetMaxLength(int length) {
   maxLength_ = std::max(length, 0);
-  Push(PeerAspect::Style);
+  Push(&EditPeer::StyleChanged);
   // Text set before the limit would otherwise exceed it for good.
   if (maxLength_ > 0 && CodePointCount(Text()) > maxLength_) SetText(Text());
 }
@@ -111,7 +111,7 @@ void Edit::PeerTextChanged(const std::string& text) {
   if (!accepted) next = Text();
   const bool changed = next != Text();
   if (changed) StoreCaptionFromPeer(next);
-  if (next != text) Push(PeerAspect::Text);  // the window shows the text we keep
+  if (next != text) Push(&ControlPeer::TextChanged);  // the window shows the text we keep
   if (!changed) return;
   Application::DispatchScope scope(form->App());
   Fire(EventKind::Change, OnChange, *this);
@@ -171,32 +171,31 @@ void Memo::SetLines(const std::vector<std::string>& lines) {
 
 void Memo::SetScrollBars(ScrollStyle style) {
   scrollBars_ = style;
-  Push(PeerAspect::Style);
+  Push(&EditPeer::StyleChanged);
 }
 
 void Memo::SetWordWrap(bool on) {
   wordWrap_ = on;
-  Push(PeerAspect::Style);
+  Push(&EditPeer::StyleChanged);
 }
 
 // ---- ComboBox ----
 
 void ComboBox::SetStyle(ComboStyle style) {
   style_ = style;
-  Push(PeerAspect::Style);
 }
 
 void ComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
-  Push(PeerAspect::Items);
+  Push(&ComboBoxPeer::ItemsChanged);
   SetItemIndex(itemIndex_ < ItemCount() ? itemIndex_ : -1);
-  Push(PeerAspect::State);
+  Push(&ComboBoxPeer::SelectionChanged);
 }
 
 void ComboBox::AddItem(const std::string& item) {
   items_.push_back(item);
-  Push(PeerAspect::Items);
-  Push(PeerAspect::State);
+  Push(&ComboBoxPeer::ItemsChanged);
+  Push(&ComboBoxPeer::SelectionChanged);
 }
 
 void ComboBox::SetItemIndex(int index) {
@@ -204,7 +203,7 @@ void ComboBox::SetItemIndex(int index) {
   itemIndex_ = index;
   if (index >= 0 || style_ == ComboStyle::DropDownList)
     Control::SetCaption(index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string());
-  Push(PeerAspect::State);
+  Push(&ComboBoxPeer::SelectionChanged);
 }
 
 void ComboBox::PeerSelected(int index) {
@@ -221,7 +220,7 @@ void ComboBox::PeerSelected(int index) {
 void ComboBox::SetDroppedDown(bool open) {
   if (open == droppedDown_) return;
   droppedDown_ = open;
-  Push(PeerAspect::State);
+  Push(&ComboBoxPeer::SelectionChanged);
 }
 
 void ComboBox::PeerDropDown(bool open) {
@@ -258,7 +257,7 @@ const NamedColor kSystem[] = {
 
 }  // namespace
 
-ColorBox::ColorBox(Control& parent, std::string name) : ComboBox(parent, std::move(name), ControlKind::ColorBox) {
+ColorBox::ColorBox(Control& parent, std::string name) : ComboBox(parent, std::move(name)) {
   Rebuild();
 }
 
@@ -326,7 +325,7 @@ void ColorBox::SetCustomCaption(const std::string& caption) {
 // ---- StatusBar ----
 
 StatusBar::StatusBar(Control& parent, std::string name)
-    : WindowedControl(parent, std::move(name), ControlKind::StatusBar) {
+    : WindowedControl(parent, std::move(name)) {
   SetTabStop(false);
   SetHeight(22);
   SetAlign(Align::Bottom);
@@ -363,7 +362,7 @@ void Panel::PaintFace(Canvas& canvas) {
 
 // ---- Splitter ----
 
-Splitter::Splitter(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::Custom) {
+Splitter::Splitter(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
   SetTabStop(false);
   SetAlign(Align::Left);
   SetWidth(3);

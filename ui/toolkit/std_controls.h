@@ -11,9 +11,12 @@
 
 namespace vm::ui {
 
+// A push button's peer needs only caption and font: its interface is ControlPeer's.
 class Button : public WindowedControl {
  public:
-  Button(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::Button) {}
+  Button(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  static constexpr ControlClass kClass{"Button"};
+  const ControlClass& PeerClass() const override { return kClass; }
   // A non-zero result is handed to the form when the button is clicked (ends a modal form).
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
@@ -24,9 +27,16 @@ class Button : public WindowedControl {
   int modalResult_ = 0;
 };
 
+class CheckBoxPeer : public ControlPeer {
+ public:
+  virtual void CheckedChanged() = 0;
+};
+
 class CheckBox : public WindowedControl {
  public:
-  CheckBox(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::CheckBox) {}
+  CheckBox(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  static constexpr ControlClass kClass{"CheckBox"};
+  const ControlClass& PeerClass() const override { return kClass; }
   bool Checked() const { return checked_; }
   // In code: the box follows, no event (loading a record is no user change).
   void SetChecked(bool checked);
@@ -41,10 +51,19 @@ class CheckBox : public WindowedControl {
   bool checked_ = false;
 };
 
+class EditPeer : public ControlPeer {
+ public:
+  // Read-only, border or maximum length (a memo's scroll bars and word wrap are fixed when its
+  // window is made).
+  virtual void StyleChanged() = 0;
+};
+
 // The text of an edit is its caption.
 class Edit : public WindowedControl {
  public:
-  Edit(Control& parent, std::string name, ControlKind kind = ControlKind::Edit);
+  Edit(Control& parent, std::string name);
+  static constexpr ControlClass kClass{"Edit"};
+  const ControlClass& PeerClass() const override { return kClass; }
   const std::string& Text() const { return Caption(); }
   // In code: no OnChange. Cut to MaxLength characters.
   void SetText(const std::string& text);
@@ -93,7 +112,9 @@ enum class ScrollStyle : std::uint8_t { None, Horizontal, Vertical, Both };
 // A multi-line edit; its text is its lines joined with "\r\n".
 class Memo : public Edit {
  public:
-  Memo(Control& parent, std::string name) : Edit(parent, std::move(name), ControlKind::Memo) {}
+  Memo(Control& parent, std::string name) : Edit(parent, std::move(name)) {}
+  static constexpr ControlClass kClass{"Memo"};
+  const ControlClass& PeerClass() const override { return kClass; }
   std::vector<std::string> Lines() const;
   void SetLines(const std::vector<std::string>& lines);
   ScrollStyle ScrollBars() const { return scrollBars_; }
@@ -108,10 +129,19 @@ class Memo : public Edit {
 
 enum class ComboStyle : std::uint8_t { DropDown, DropDownList };
 
+// The style of a combo box is fixed when its window is made.
+class ComboBoxPeer : public ControlPeer {
+ public:
+  virtual void ItemsChanged() = 0;
+  // The chosen item, or whether the list is open.
+  virtual void SelectionChanged() = 0;
+};
+
 class ComboBox : public WindowedControl {
  public:
-  ComboBox(Control& parent, std::string name, ControlKind kind = ControlKind::ComboBox)
-      : WindowedControl(parent, std::move(name), kind) {}
+  ComboBox(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  static constexpr ControlClass kClass{"ComboBox"};
+  const ControlClass& PeerClass() const override { return kClass; }
   ComboStyle Style() const { return style_; }
   void SetStyle(ComboStyle style);
   const std::vector<std::string>& Items() const { return items_; }
@@ -163,6 +193,8 @@ struct NamedColor {
 class ColorBox : public ComboBox {
  public:
   ColorBox(Control& parent, std::string name);
+  static constexpr ControlClass kClass{"ColorBox"};
+  const ControlClass& PeerClass() const override { return kClass; }
   const ColorBoxStyle& Style() const { return style_; }
   void SetStyle(const ColorBoxStyle& style);
   const std::vector<NamedColor>& Colors() const { return colors_; }
@@ -189,6 +221,8 @@ class ColorBox : public ComboBox {
 class StatusBar : public WindowedControl {
  public:
   StatusBar(Control& parent, std::string name);
+  static constexpr ControlClass kClass{"StatusBar"};
+  const ControlClass& PeerClass() const override { return kClass; }
   const std::string& SimpleText() const { return Caption(); }
   void SetSimpleText(const std::string& text) { SetCaption(text); }
 };
@@ -198,7 +232,7 @@ enum class PanelBevel : std::uint8_t { None, Raised, Lowered };
 // A container with a bevelled edge and a centred caption.
 class Panel : public WindowedControl {
  public:
-  Panel(Control& parent, std::string name) : WindowedControl(parent, std::move(name), ControlKind::Custom) {
+  Panel(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
     SetTabStop(false);
   }
   PanelBevel BevelOuter() const { return outer_; }

@@ -13,7 +13,7 @@ constexpr int kSizingGrip = 3;  // pixels either side of a column border that st
 }  // namespace
 
 StringGrid::StringGrid(Control& parent, std::string name)
-    : WindowedControl(parent, std::move(name), ControlKind::Custom) {
+    : WindowedControl(parent, std::move(name)) {
   SetColor(clWindow);
   colWidths_.assign(5, defaultColWidth_);
   cells_.assign(static_cast<std::size_t>(rowCount_), std::vector<std::string>(colWidths_.size()));

@@ -3,14 +3,14 @@
 namespace vm::ui {
 
 WebBrowser::WebBrowser(Control& parent, std::string name)
-    : WindowedControl(parent, std::move(name), ControlKind::WebBrowser) {
+    : WindowedControl(parent, std::move(name)) {
   SetTabStop(false);
 }
 
 void WebBrowser::Navigate(const std::string& url, int flags) {
   url_ = url;
   flags_ = flags;
-  Push(PeerAspect::State);
+  Push(&WebBrowserPeer::PageChanged);
 }
 
 }  // namespace vm::ui

@@ -8,8 +8,16 @@
 
 namespace vm::ui {
 
+class WebBrowserPeer : public ControlPeer {
+ public:
+  // Shows the control's Url() (nothing for an empty one) and reports through PeerHosted.
+  virtual void PageChanged() = 0;
+};
+
 class WebBrowser : public WindowedControl {
  public:
+  static constexpr ControlClass kClass{"WebBrowser"};
+  const ControlClass& PeerClass() const override { return kClass; }
   // Navigation flags of the platform's browser control.
   static constexpr int kNavNoHistory = 2;
 

@@ -7,8 +7,7 @@
 
 namespace vm::ui {
 
-WindowedControl::WindowedControl(Control& parent, std::string name, ControlKind kind)
-    : Control(parent, std::move(name)), kind_(kind) {}
+WindowedControl::WindowedControl(Control& parent, std::string name) : Control(parent, std::move(name)) {}
 
 WindowedControl::~WindowedControl() { DestroyPeers(); }
 
@@ -23,9 +22,10 @@ void WindowedControl::CreatePeers() {
   if (!backend || Peer() || !parent || !parent->WindowedAncestor().Peer()) return;
   {
     PeerUpdate update(*this);
-    SetPeer(backend->CreateControlPeer(*this));
+    peer_ = backend->CreateControlPeer(*this);
   }
-  if (!Peer()) return;
+  if (!peer_) return;
+  SetPeer(peer_->Handle());
   for (Control* c : Children())
     if (auto* w = dynamic_cast<WindowedControl*>(c)) w->CreatePeers();
 }
@@ -36,28 +36,19 @@ void WindowedControl::DestroyPeers() {
   const PeerHandle peer = Peer();
   if (!peer) return;
   SetPeer(0);
+  peer_ = nullptr;
   mouseTarget_ = nullptr;
   hoverChild_ = nullptr;
   if (Backend* backend = BackendOrNull()) backend->DestroyPeer(peer);
 }
 
-void WindowedControl::Push(PeerAspect aspect) {
-  if (!Peer()) return;
-  Backend* backend = BackendOrNull();
-  if (!backend) return;
-  PeerUpdate update(*this);
-  backend->UpdateControlPeer(Peer(), *this, aspect);
-}
-
 void WindowedControl::BoundsChanged(const Rect& oldBounds) {
   Control::BoundsChanged(oldBounds);
-  if (!Peer()) return;
-  PeerUpdate update(*this);
-  BackendOrNull()->SetPeerBounds(Peer(), Bounds());
+  Push(&ControlPeer::BoundsChanged);
 }
 
 void WindowedControl::CaptionChanged() {
-  if (!captionFromPeer_) Push(PeerAspect::Text);
+  if (!captionFromPeer_) Push(&ControlPeer::TextChanged);
 }
 
 void WindowedControl::StoreCaptionFromPeer(const std::string& caption) {
@@ -67,7 +58,7 @@ void WindowedControl::StoreCaptionFromPeer(const std::string& caption) {
 }
 
 void WindowedControl::FontChanged() {
-  Push(PeerAspect::Font);
+  Push(&ControlPeer::FontChanged);
   Invalidate();
 }
 

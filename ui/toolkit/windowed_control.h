@@ -3,7 +3,10 @@
 // the form, pushing state to it, the keyboard focus (tab order, OnEnter/OnExit) and the keys.
 // See toolkit.h for the rules on events and peers.
 
+#include <stdexcept>
+#include <type_traits>
 #include <string>
+#include <utility>
 
 #include "ui/toolkit/backend.h"
 #include "ui/toolkit/form.h"
@@ -25,11 +28,14 @@ enum class ScrollCommand : std::uint8_t { LineBack, LineForward, PageBack, PageF
 
 class WindowedControl : public Control {
  public:
-  WindowedControl(Control& parent, std::string name, ControlKind kind);
+  WindowedControl(Control& parent, std::string name);
   ~WindowedControl() override;
 
   bool IsWindowed() const override { return true; }
-  ControlKind Kind() const { return kind_; }
+  // The kind whose peers make this control's window (see backend.h); derived classes inherit
+  // their base kind's.
+  static constexpr ControlClass kClass{"Custom"};
+  virtual const ControlClass& PeerClass() const { return kClass; }
 
   // ---- focus ----
   // Whether Tab stops here; the order is TabOrder, then declaration order.
@@ -88,8 +94,16 @@ class WindowedControl : public Control {
   void SetEnabled(bool enabled) override;
 
  protected:
-  // Pushes one aspect to the window, if there is one; the window's echoes are no user action.
-  void Push(PeerAspect aspect);
+  // Tells the window, if there is one, what changed: `change` is a method of the peer interface
+  // of the kind that declares the calling method (a kind's peer implements its interface, and
+  // derived kinds add none). The window's echoes are no user action.
+  template <class Peer, class... Params, class... Args>
+  void Push(void (Peer::*change)(Params...), Args&&... args) {
+    static_assert(std::is_base_of_v<ControlPeer, Peer>);
+    if (!peer_) return;
+    PeerUpdate update(*this);
+    (static_cast<Peer*>(peer_)->*change)(std::forward<Args>(args)...);
+  }
   void BoundsChanged(const Rect& oldBounds) override;
   void CaptionChanged() override;
   void FontChanged() override;
@@ -106,12 +120,21 @@ class WindowedControl : public Control {
   Control* MouseTarget(Point p) const;
   void UpdateHoverChild(Control* now);
   Control* hoverChild_ = nullptr;
-  ControlKind kind_;
+  ControlPeer* peer_ = nullptr;  // the backend's, while Peer() is set
   bool tabStop_ = true;
   int tabOrder_ = 0;
   Control* mouseTarget_ = nullptr;
   bool captionFromPeer_ = false;
 };
+
+// The control a backend's peer of kind `Kind` serves: a control of another kind that claims the
+// kind's peer class is refused with std::logic_error (its peer would not fit it).
+template <class Kind>
+Kind& PeerKind(WindowedControl& control) {
+  if (auto* kind = dynamic_cast<Kind*>(&control)) return *kind;
+  throw std::logic_error("control '" + control.Name() + "' asks for the " + control.PeerClass().name +
+                         " peer but is not of that kind");
+}
 
 // The windowed control at the next (or previous) tab stop after `from` (nullptr: the first),
 // nullptr when the form has none.

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "ui/toolkit/application.h"
+#include "ui/toolkit/headless/headless_peer.h"
 #include "ui/toolkit/menu.h"
 #include "ui/toolkit/timer.h"
 
@@ -281,6 +282,7 @@ PeerHandle HeadlessBackend::CreateFormPeer(Form& form) {
 }
 
 void HeadlessBackend::DestroyPeer(PeerHandle peer) {
+  peers_.erase(peer);
   if (controls_.erase(peer)) {
     if (focusedPeer_ == peer) focusedPeer_ = 0;
     return;
@@ -290,7 +292,6 @@ void HeadlessBackend::DestroyPeer(PeerHandle peer) {
 }
 
 void HeadlessBackend::SetPeerBounds(PeerHandle peer, const Rect& bounds) {
-  if (ControlState* c = FindControl(peer)) c->bounds = bounds;
   WindowState* state = Find(peer);
   if (!state) return;
   state->bounds = bounds;

@@ -23,6 +23,8 @@ namespace vm::ui {
 
 class CheckBox;
 class ComboBox;
+class Edit;
+class HeadlessPeerBase;
 class ListView;
 class MenuItem;
 class PageControl;
@@ -68,10 +70,11 @@ class HeadlessBackend : public Backend {
     bool accepted = false;
   };
 
-  // What the backend knows of one control window: the state last pushed to it.
+  // What the backend knows of one control window: the state last pushed to it (by the peer of
+  // the control's kind, ui/toolkit/headless/*_peer.cpp).
   struct ControlState {
     WindowedControl* control = nullptr;
-    ControlKind kind = ControlKind::Custom;
+    std::string peerClass;  // the name of the control class whose peer made the window
     PeerHandle parent = 0;
     Rect bounds;
     std::string text;
@@ -88,7 +91,13 @@ class HeadlessBackend : public Backend {
     std::vector<std::string> rows;
     int rowRebuilds = 0;  // every row deleted and added again
     int rowInserts = 0, rowDeletes = 0, rowUpdates = 0;
-    std::map<PeerAspect, int> pushes;
+    // Pushes since the window was made, by the name of the peer's method ("TextChanged",
+    // "CheckedChanged", "SelectionChanged" ...).
+    std::map<std::string, int> pushes;
+    int Pushes(const std::string& change) const {
+      auto it = pushes.find(change);
+      return it == pushes.end() ? 0 : it->second;
+    }
     int invalidations = 0;
   };
 
@@ -144,13 +153,13 @@ class HeadlessBackend : public Backend {
   RecordingCanvas& DrawPopupItem(MenuItem& item, bool selected);
 
   // ---- simulated user input on control windows (each control must be shown and enabled) ----
-  // A click on a button or check box.
+  // A click on a button or check box (std::logic_error for a kind that takes no clicks).
   void ClickControl(WindowedControl& control);
   // A check box clicked with the mouse, as the system reports it: the press, the box's click,
   // the release.
   void MouseClickCheckBox(CheckBox& box);
   // Focuses the edit and types the UTF-8 text character by character ('\b' erases one).
-  void TypeText(WindowedControl& edit, const std::string& text);
+  void TypeText(Edit& edit, const std::string& text);
   // Opens the list, chooses the item and closes the list.
   void ChooseItem(ComboBox& combo, int index);
   void DragTrackBar(TrackBar& bar, int position);
@@ -204,6 +213,7 @@ class HeadlessBackend : public Backend {
   int Beeps() const { return beeps_; }
   // Whether browser areas find an engine that shows their page (default: yes).
   void SetBrowserEngine(bool present) { browserEngine_ = present; }
+  bool BrowserEngine() const { return browserEngine_; }
   const std::set<std::string>& RegisteredNames() const { return registered_; }
   // The timers that run now, with their intervals.
   std::vector<std::pair<const Timer*, int>> RunningTimers() const;
@@ -245,8 +255,7 @@ class HeadlessBackend : public Backend {
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override { registered_.insert(name); }
   bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;
-  PeerHandle CreateControlPeer(WindowedControl& control) override;
-  void UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) override;
+  ui::ControlPeer* CreateControlPeer(WindowedControl& control) override;
   void FocusPeer(PeerHandle peer) override { focusedPeer_ = controls_.count(peer) ? peer : 0; }
   MessageBoxes& Messages() override { return messages_; }
   Dialogs& GetDialogs() override { return dialogs_; }
@@ -267,7 +276,6 @@ class HeadlessBackend : public Backend {
   ControlState* FindControl(PeerHandle peer);
   // The control's window, which a user can reach only when it is shown and enabled.
   ControlState& Reachable(const WindowedControl& control);
-  void UpdateListRows(ControlState& state, const ListView& list);
   Form* RealizedForm(Form& form);
 
   Application* app_ = nullptr;
@@ -282,6 +290,7 @@ class HeadlessBackend : public Backend {
   PeerHandle nextPeer_ = 1;
   std::map<PeerHandle, WindowState> windows_;
   std::map<PeerHandle, ControlState> controls_;
+  std::map<PeerHandle, std::unique_ptr<HeadlessPeerBase>> peers_;  // beside their states
   PeerHandle focusedPeer_ = 0;
   std::map<PeerHandle, std::unique_ptr<RecordingCanvas>> surfaces_;
   std::unique_ptr<RecordingCanvas> lastPaint_;

@@ -3,6 +3,7 @@
 
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/headless/headless_backend.h"
+#include "ui/toolkit/headless/headless_peer.h"
 #include "ui/toolkit/list_view.h"
 #include "ui/toolkit/page_control.h"
 #include "ui/toolkit/range_controls.h"
@@ -35,105 +36,6 @@ HeadlessBackend::ControlState& HeadlessBackend::Reachable(const WindowedControl&
   return *state;
 }
 
-PeerHandle HeadlessBackend::CreateControlPeer(WindowedControl& control) {
-  const PeerHandle id = nextPeer_++;
-  ControlState state;
-  state.control = &control;
-  state.kind = control.Kind();
-  state.parent = control.Parent()->WindowedAncestor().Peer();
-  state.bounds = control.Bounds();
-  state.visible = control.Visible();
-  state.enabled = control.Enabled();
-  controls_[id] = state;
-  for (PeerAspect a : {PeerAspect::Text, PeerAspect::Style, PeerAspect::Range, PeerAspect::Columns,
-                       PeerAspect::Items, PeerAspect::State})
-    UpdateControlPeer(id, control, a);
-  for (auto& [aspect, count] : controls_[id].pushes) count = 0;  // creation is no update
-  controls_[id].rowRebuilds = 0;
-  return id;
-}
-
-namespace {
-
-std::string RowText(const ListItem& item) {
-  std::string text = item.caption;
-  for (const std::string& sub : item.subItems) text += "|" + sub;
-  return text;
-}
-
-}  // namespace
-
-// A list view window applies a row change to its rows, moving its selection with them, as
-// the system's list view does.
-void HeadlessBackend::UpdateListRows(ControlState& s, const ListView& list) {
-  const ListView::RowChange* change = list.PendingRowChange();
-  const auto at = change ? static_cast<std::size_t>(change->index) : 0;
-  if (!change || change->index < 0 || at > s.rows.size() ||
-      (change->kind != ListView::RowChangeKind::Insert && at == s.rows.size())) {
-    s.rows.clear();
-    for (const ListItem& item : list.Items()) s.rows.push_back(RowText(item));
-    ++s.rowRebuilds;
-    return;
-  }
-  switch (change->kind) {
-    case ListView::RowChangeKind::Insert:
-      s.rows.insert(s.rows.begin() + change->index, RowText(list.Item(change->index)));
-      if (s.index >= change->index) ++s.index;
-      ++s.rowInserts;
-      break;
-    case ListView::RowChangeKind::Delete:
-      s.rows.erase(s.rows.begin() + change->index);
-      if (s.index == change->index) s.index = -1;
-      else if (s.index > change->index) --s.index;
-      ++s.rowDeletes;
-      break;
-    case ListView::RowChangeKind::Update:
-      s.rows[at] = RowText(list.Item(change->index));
-      ++s.rowUpdates;
-      break;
-  }
-}
-
-void HeadlessBackend::UpdateControlPeer(PeerHandle peer, WindowedControl& control, PeerAspect aspect) {
-  ControlState* s = FindControl(peer);
-  if (!s) return;
-  ++s->pushes[aspect];
-  switch (aspect) {
-    case PeerAspect::Text:
-      s->text = control.Caption();
-      break;
-    case PeerAspect::State:
-      if (auto* c = dynamic_cast<CheckBox*>(&control)) s->checked = c->Checked();
-      if (auto* c = dynamic_cast<ComboBox*>(&control)) {
-        s->index = c->ItemIndex();
-        s->droppedDown = c->DroppedDown();
-      }
-      if (auto* c = dynamic_cast<TrackBar*>(&control)) s->index = c->Position();
-      if (auto* c = dynamic_cast<UpDown*>(&control)) s->index = c->Position();
-      if (auto* c = dynamic_cast<PageControl*>(&control)) s->index = c->ActivePageIndex();
-      if (auto* c = dynamic_cast<ListView*>(&control)) s->index = c->ItemIndex();
-      if (auto* c = dynamic_cast<WebBrowser*>(&control)) {
-        // The page shown is the last one asked for; an engine takes any non-empty address.
-        s->text = c->Url();
-        c->PeerHosted(browserEngine_ && !c->Url().empty());
-      }
-      break;
-    case PeerAspect::Items:
-      if (auto* c = dynamic_cast<ComboBox*>(&control)) s->itemCount = c->ItemCount();
-      if (auto* c = dynamic_cast<PageControl*>(&control)) s->itemCount = c->PageCount();
-      if (auto* c = dynamic_cast<ListView*>(&control)) {
-        UpdateListRows(*s, *c);
-        s->itemCount = static_cast<int>(s->rows.size());
-      }
-      break;
-    case PeerAspect::Columns:
-      if (auto* c = dynamic_cast<ListView*>(&control)) s->columnCount = static_cast<int>(c->Columns().size());
-      break;
-    default:
-      break;
-  }
-}
-
 void HeadlessBackend::FlashTaskbarButton(bool invert) {
   ++taskbarFlashes_;
   taskbarHighlighted_ = invert ? !taskbarHighlighted_ : false;
@@ -143,10 +45,10 @@ void HeadlessBackend::FlashTaskbarButton(bool invert) {
 
 void HeadlessBackend::ClickControl(WindowedControl& control) {
   Reachable(control);
+  HeadlessPeerBase& peer = *peers_.at(control.Peer());
+  if (!peer.TakesClicks()) throw std::logic_error("ClickControl: '" + control.Name() + "' is no button");
   if (control.TabStop()) FocusControl(control);
-  if (auto* box = dynamic_cast<CheckBox*>(&control)) Deliver([&] { box->PeerClicked(); });
-  else if (auto* button = dynamic_cast<Button*>(&control)) Deliver([&] { button->PeerClicked(); });
-  else throw std::logic_error("ClickControl: '" + control.Name() + "' is no button");
+  Deliver([&] { peer.Clicked(); });
 }
 
 void HeadlessBackend::MouseClickCheckBox(CheckBox& box) {
@@ -165,9 +67,8 @@ void HeadlessBackend::FocusControl(WindowedControl& control) {
   Deliver([&] { control.PeerFocusChanged(true); });
 }
 
-void HeadlessBackend::TypeText(WindowedControl& control, const std::string& text) {
-  auto* edit = dynamic_cast<Edit*>(&control);
-  if (!edit) throw std::logic_error("TypeText: '" + control.Name() + "' is no edit");
+void HeadlessBackend::TypeText(Edit& control, const std::string& text) {
+  Edit* edit = &control;
   FocusControl(control);
   ControlState& state = Reachable(control);
   for (std::size_t i = 0; i < text.size();) {

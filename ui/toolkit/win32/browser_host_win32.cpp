@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/toolkit/controls_win32.h"
+#include "ui/toolkit/win32/control_windows_win32.h"
 #include "ui/toolkit/win32_util_win32.h"
 
 namespace vm::ui::win32 {
