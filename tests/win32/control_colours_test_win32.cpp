@@ -30,7 +30,14 @@ class ColouredControls : public Form {
     OnPage.SetBounds(8, 8, 150, 20);
     OnPage.SetCaption("On a page");
     Sheet.SetColor(clBtnFace);  // the box on it follows the page, not the form
+    Rows.SetBounds(8, 140, 180, 120);
+    Rows.SetColor(kRowsBack);
+    Rows.SetFontColor(kRowsText);
+    Rows.AddColumn({"Name", 100});
+    Rows.AddItem({"first", {}, -1, 0});
   }
+  static constexpr Color kRowsBack = MakeRgb(0xF0, 0xE0, 0x30);
+  static constexpr Color kRowsText = MakeRgb(0x10, 0x20, 0x90);
   CheckBox Box{*this, "Box"};
   Edit Grey{*this, "Grey"};
   Edit Plain{*this, "Plain"};
@@ -39,6 +46,7 @@ class ColouredControls : public Form {
   PageControl Pages{*this, "Pages"};
   TabSheet Sheet{Pages, "Sheet"};
   CheckBox OnPage{Sheet, "OnPage"};
+  ListView Rows{*this, "Rows"};
 };
 
 class ControlColours : public Win32ToolkitTest {
@@ -114,6 +122,27 @@ TEST_F(ControlColours, BordersAndUpDownOptionsReachTheWindows) {
   form.Spin.SetAlignButton(UpDownAlign::Left);  // pushes the style again, with the wrap
   EXPECT_NE(GetWindowLongPtrW(spin, GWL_STYLE) & UDS_ARROWKEYS, 0);
   EXPECT_NE(GetWindowLongPtrW(spin, GWL_STYLE) & UDS_WRAP, 0);
+}
+
+TEST_F(ControlColours, TheListViewTakesItsColoursAlsoWhenTheyChangeLater) {
+  HWND rows = Of(form.Rows);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(rows, LVM_GETBKCOLOR, 0, 0)), ColouredControls::kRowsBack);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(rows, LVM_GETTEXTBKCOLOR, 0, 0)), ColouredControls::kRowsBack);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(rows, LVM_GETTEXTCOLOR, 0, 0)), ColouredControls::kRowsText);
+  // Painted: the empty area below the row shows the background.
+  RedrawWindow(rows, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  HDC dc = GetDC(rows);
+  RECT client;
+  GetClientRect(rows, &client);
+  const COLORREF below = GetPixel(dc, client.right / 2, client.bottom - 4);
+  ReleaseDC(rows, dc);
+  if (below != CLR_INVALID) EXPECT_EQ(below, ColouredControls::kRowsBack);
+
+  form.Rows.SetColor(clWhite);
+  form.Rows.SetFontColor(clBlack);
+  UpdateWindow(rows);
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(rows, LVM_GETBKCOLOR, 0, 0)), RGB(255, 255, 255));
+  EXPECT_EQ(static_cast<COLORREF>(SendMessageW(rows, LVM_GETTEXTCOLOR, 0, 0)), RGB(0, 0, 0));
 }
 
 }  // namespace

@@ -137,6 +137,11 @@ class ListViewPeerWin32 final : public Peer<ListViewPeer, ListView> {
     PushImages();
   }
 
+  void FontChanged() override {
+    Peer::FontChanged();
+    PushColors();
+  }
+
   void ShowAll() override {
     if (HWND w = Window()) SendMessageW(w, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
     FontChanged();
@@ -148,6 +153,10 @@ class ListViewPeerWin32 final : public Peer<ListViewPeer, ListView> {
 
   std::optional<LRESULT> OwnMessage(UINT msg, WPARAM wp, LPARAM lp) override {
     switch (msg) {
+      case WM_PAINT:
+        // A colour set in code only asks for a repaint: it reaches the window here.
+        PushColors();
+        return std::nullopt;
       case WM_NOTIFY:
         return ClampHeader(lp);
       case WM_LBUTTONDOWN:
@@ -203,6 +212,24 @@ class ListViewPeerWin32 final : public Peer<ListViewPeer, ListView> {
     return kept != asked ? TRUE : FALSE;
   }
 
+  // The background and text colours of the rows, from the control's colour and font colour;
+  // sent only when they changed.
+  void PushColors() {
+    HWND w = Window();
+    if (!w) return;
+    const ColorResolver& colors = record_.backend->Colors();
+    const auto back = static_cast<COLORREF>(colors.ToRgb(control_.GetColor()));
+    const auto text = static_cast<COLORREF>(colors.ToRgb(control_.GetFont().color));
+    if (pushedColors_ && back == pushedBack_ && text == pushedText_) return;
+    SendMessageW(w, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+    SendMessageW(w, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(back));
+    SendMessageW(w, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(text));
+    pushedColors_ = true;
+    pushedBack_ = back;
+    pushedText_ = text;
+    InvalidateRect(w, nullptr, TRUE);
+  }
+
   void AddImage(const Bitmap& picture) {
     void* bits = nullptr;
     HBITMAP dib = CreateDibFrom(picture, &bits);
@@ -256,6 +283,8 @@ class ListViewPeerWin32 final : public Peer<ListViewPeer, ListView> {
   }
 
   HIMAGELIST images_ = nullptr;  // the small images as the system holds them
+  bool pushedColors_ = false;
+  COLORREF pushedBack_ = 0, pushedText_ = 0;
 };
 
 }  // namespace
