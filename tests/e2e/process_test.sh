@@ -107,8 +107,10 @@ check "a row for vemtaro.exe" wait_for_screen 5 "$PX" "$LIST_Y" 150 "$LIST_H" sh
 # Choosing the row by typing its first letters shows its full path in the status bar.
 click_at $((PX + 60)) $((LIST_Y + 4))
 xdotool type --delay 100 vemt
+# The program's folder in the path; the letter after a backslash is left out, since the text
+# recognition reads "\v" as "w" or "iv" now and then.
 check "the status bar shows vemtaro.exe's full path" \
-  wait_for_screen 5 "$PX" "$STATUS_Y" "$PW" 19 shown "$(basename "$dir" | tr 'A-Z' 'a-z' | cut -c1-11)"
+  wait_for_screen 5 "$PX" "$STATUS_Y" "$PW" 19 shown "tmp.{0,3}$(basename "$dir" | tr 'A-Z' 'a-z' | cut -c2-11)"
 check "the path ends in vemtaro.exe" wait_for_screen 3 "$PX" "$STATUS_Y" "$PW" 19 shown 'e2e.+emt.+\.exe'
 # A selected row reads badly: the first row is chosen while the helper comes.
 xdotool type --delay 100 exp
