@@ -47,12 +47,14 @@ ShiftState MouseShift(WPARAM wp) {
   return s;
 }
 
+}  // namespace
+
 // ---- painting ----
 
-Result OnPaint(WindowRecord& r, WPARAM, LPARAM) {
+void PaintBuffered(WindowRecord& r, const std::function<void(Canvas&, const Rect&)>& draw) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(r.hwnd, &ps);
-  if (r.form && dc) {
+  if (dc) {
     RECT client;
     GetClientRect(r.hwnd, &client);
     // Double buffered: the whole picture is composed in memory, then copied at once.
@@ -62,8 +64,7 @@ Result OnPaint(WindowRecord& r, WPARAM, LPARAM) {
     {
       GdiCanvas canvas(mem, r.dpi, r.backend->Fonts());
       // A paint that fails still ends its paint cycle and frees what it took.
-      GuardedDelivery(r.backend->App(),
-                      [&] { r.form->PeerPaint(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1)); });
+      GuardedDelivery(r.backend->App(), [&] { draw(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1)); });
     }
     BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
            ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
@@ -72,6 +73,13 @@ Result OnPaint(WindowRecord& r, WPARAM, LPARAM) {
     DeleteDC(mem);
   }
   EndPaint(r.hwnd, &ps);
+}
+
+namespace {
+
+Result OnPaint(WindowRecord& r, WPARAM, LPARAM) {
+  if (r.form) PaintBuffered(r, [&](Canvas& canvas, const Rect& dirty) { r.form->PeerPaint(canvas, dirty); });
+  else ValidateRect(r.hwnd, nullptr);
   return 0;
 }
 
@@ -445,7 +453,7 @@ HCURSOR CursorHandle(Cursor cursor) {
   return LoadCursorW(nullptr, id);
 }
 
-ShiftState CurrentShiftState() {
+ShiftState CurrentShiftState() {  // also for the control windows' mouse and key messages
   ShiftState s;
   s.shift = GetKeyState(VK_SHIFT) < 0;
   s.ctrl = GetKeyState(VK_CONTROL) < 0;

@@ -4,6 +4,8 @@
 
 #include "ui/toolkit/win32_util_win32.h"
 
+#include <functional>
+
 #include "ui/toolkit/backend_win32.h"
 
 namespace vm::ui::win32 {
@@ -20,7 +22,10 @@ HWND CreateFormWindow(WindowRecord* record, DWORD exStyle, DWORD style, const RE
                       HWND owner, const wchar_t* title);
 // The system's cursor for a portable one.
 HCURSOR CursorHandle(Cursor cursor);
-// The shift state as the system reports it now.
+// The modifier keys and mouse buttons down now, as the system reports them.
 ShiftState CurrentShiftState();
+// Answers WM_PAINT for a form or control window: `draw` composes the picture in memory (with
+// the dirty area in design pixels), which is then copied to the window at once.
+void PaintBuffered(WindowRecord& r, const std::function<void(Canvas&, const Rect& dirty)>& draw);
 
 }  // namespace vm::ui::win32

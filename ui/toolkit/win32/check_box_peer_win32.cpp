@@ -24,9 +24,9 @@ class CheckBoxPeerWin32 final : public Peer<CheckBoxPeer, CheckBox> {
     // The box's own press comes first; its click (BN_CLICKED) arrives while the system handles
     // the release, and the release is reported after it.
     const Point at = DesignPoint(record_, lp);
-    if (msg == WM_LBUTTONDOWN) control_.PeerMouseDown(MouseButton::Left, Shift(), at);
+    if (msg == WM_LBUTTONDOWN) control_.PeerMouseDown(MouseButton::Left, CurrentShiftState(), at);
     const LRESULT def = Default(msg, wp, lp);
-    if (msg == WM_LBUTTONUP && Live()) control_.PeerMouseUp(MouseButton::Left, Shift(), at);
+    if (msg == WM_LBUTTONUP && Live()) control_.PeerMouseUp(MouseButton::Left, CurrentShiftState(), at);
     return def;
   }
   std::optional<LRESULT> ParentMessage(UINT msg, WPARAM wp, LPARAM lp) override {

@@ -75,16 +75,6 @@ MessageDepth::~MessageDepth() {
 
 Application* AppOf(const WindowRecord& r) { return r.backend ? r.backend->App() : nullptr; }
 
-ShiftState Shift() {
-  ShiftState s;
-  s.shift = GetKeyState(VK_SHIFT) < 0;
-  s.ctrl = GetKeyState(VK_CONTROL) < 0;
-  s.alt = GetKeyState(VK_MENU) < 0;
-  s.left = GetKeyState(VK_LBUTTON) < 0;
-  s.right = GetKeyState(VK_RBUTTON) < 0;
-  return s;
-}
-
 bool HandleFocusAndKeys(WindowRecord& r, UINT msg, WPARAM wp, LRESULT& result) {
   WindowedControl* c = r.control;
   if (!c) return false;
@@ -97,14 +87,14 @@ bool HandleFocusAndKeys(WindowRecord& r, UINT msg, WPARAM wp, LRESULT& result) {
       return false;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (c->PeerKeyDown(static_cast<KeyCode>(wp), Shift()) == 0) {
+      if (c->PeerKeyDown(static_cast<KeyCode>(wp), CurrentShiftState()) == 0) {
         result = 0;
         return true;
       }
       return false;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (c->PeerKeyUp(static_cast<KeyCode>(wp), Shift()) == 0) {
+      if (c->PeerKeyUp(static_cast<KeyCode>(wp), CurrentShiftState()) == 0) {
         result = 0;
         return true;
       }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "ui/toolkit/dpi.h"
+#include "ui/toolkit/form_window_win32.h"
 
 namespace vm::ui::win32 {
 
@@ -52,9 +53,6 @@ class MessageDepth {
 
 // Focus and keys, common to every control window; true when the message was consumed.
 bool HandleFocusAndKeys(WindowRecord& r, UINT msg, WPARAM wp, LRESULT& result);
-
-// The modifier keys and mouse buttons down now.
-ShiftState Shift();
 
 // A mouse message's position in design pixels.
 inline Point DesignPoint(const WindowRecord& r, LPARAM lp) {

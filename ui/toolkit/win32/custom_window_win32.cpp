@@ -64,27 +64,12 @@ std::optional<LRESULT> Scroll(WindowRecord& r, bool vertical, WPARAM wp) {
 }
 
 LRESULT Paint(WindowRecord& r) {
-  if (r.control) SyncScrollBars(r);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(r.hwnd, &ps);
-  if (r.control && dc) {
-    RECT client;
-    GetClientRect(r.hwnd, &client);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP buffer = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-    HGDIOBJ old = SelectObject(mem, buffer);
-    {
-      GdiCanvas canvas(mem, r.dpi, r.backend->Fonts());
-      // A paint that fails still ends its paint cycle and frees what it took.
-      GuardedDelivery(AppOf(r), [&] { r.control->PeerPaint(canvas, ToDesignRect(ps.rcPaint, r.dpi).Inflate(1, 1)); });
-    }
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(buffer);
-    DeleteDC(mem);
+  if (!r.control) {
+    ValidateRect(r.hwnd, nullptr);
+    return 0;
   }
-  EndPaint(r.hwnd, &ps);
+  SyncScrollBars(r);
+  PaintBuffered(r, [&](Canvas& canvas, const Rect& dirty) { r.control->PeerPaint(canvas, dirty); });
   return 0;
 }
 
@@ -104,7 +89,7 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
     case WM_RBUTTONDOWN:
       SetCapture(r.hwnd);
       if (c->TabStop()) SetFocus(r.hwnd);
-      if (r.control) r.control->PeerMouseDown(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, Shift(), DesignPoint(r, lp));
+      if (r.control) r.control->PeerMouseDown(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, CurrentShiftState(), DesignPoint(r, lp));
       return 0;
     case WM_MOUSEMOVE:
       if (!r.trackingLeave) {
@@ -114,7 +99,7 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
         tme.hwndTrack = r.hwnd;
         r.trackingLeave = TrackMouseEvent(&tme) != FALSE;
       }
-      c->PeerMouseMove(Shift(), DesignPoint(r, lp));
+      c->PeerMouseMove(CurrentShiftState(), DesignPoint(r, lp));
       return 0;
     case WM_MOUSELEAVE:
       r.trackingLeave = false;
@@ -123,12 +108,12 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
     case WM_LBUTTONDBLCLK:
       SetCapture(r.hwnd);
       if (c->TabStop()) SetFocus(r.hwnd);
-      if (r.control) r.control->PeerDoubleClick(Shift(), DesignPoint(r, lp));
+      if (r.control) r.control->PeerDoubleClick(CurrentShiftState(), DesignPoint(r, lp));
       return 0;
     case WM_MOUSEWHEEL: {
       POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};  // screen coordinates
       ScreenToClient(r.hwnd, &at);
-      c->PeerMouseWheel(Shift(), GET_WHEEL_DELTA_WPARAM(wp), {ToDesign(at.x, r.dpi), ToDesign(at.y, r.dpi)});
+      c->PeerMouseWheel(CurrentShiftState(), GET_WHEEL_DELTA_WPARAM(wp), {ToDesign(at.x, r.dpi), ToDesign(at.y, r.dpi)});
       return 0;
     }
     case WM_VSCROLL:
@@ -138,7 +123,7 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
       if (GetCapture() == r.hwnd) ReleaseCapture();
-      if (r.control) r.control->PeerMouseUp(msg == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Right, Shift(), DesignPoint(r, lp));
+      if (r.control) r.control->PeerMouseUp(msg == WM_LBUTTONUP ? MouseButton::Left : MouseButton::Right, CurrentShiftState(), DesignPoint(r, lp));
       return 0;
     case WM_SETCURSOR: {
       if (LOWORD(lp) != HTCLIENT) return std::nullopt;

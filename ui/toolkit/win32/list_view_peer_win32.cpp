@@ -163,7 +163,7 @@ class ListViewPeerWin32 final : public Peer<ListViewPeer, ListView> {
       case WM_RBUTTONDOWN: {
         // The list view selects the row under the pointer first (a right press returns once the
         // button is up again), then the press is reported.
-        const ShiftState shift = Shift();
+        const ShiftState shift = CurrentShiftState();
         const LRESULT def = Default(msg, wp, lp);
         if (Live())
           control_.PeerMouseDown(msg == WM_LBUTTONDOWN ? MouseButton::Left : MouseButton::Right, shift,
