@@ -280,10 +280,15 @@ TEST_F(ToolkitMessagesTest, NotificationAreaIconAddModifyDelete) {
   Bitmap pic(16, 16, ColorToPixel(clNavy));
   panel.SetIcon(Icon(pic));
   TrayIcon tray(panel);
+  EXPECT_FALSE(tray.Modify("not added yet"));
   ASSERT_TRUE(tray.Add());
   EXPECT_TRUE(tray.Modify(std::string(300, 'x')));  // the tip is cut, not refused
   EXPECT_TRUE(tray.Delete());
   EXPECT_FALSE(tray.Delete());
+  EXPECT_FALSE(tray.Modify("deleted"));
+  ASSERT_TRUE(tray.Add());  // added again, after the shell lost it
+  EXPECT_TRUE(tray.Modify("again"));
+  EXPECT_TRUE(tray.Delete());
 }
 
 }  // namespace

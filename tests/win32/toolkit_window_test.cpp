@@ -1,6 +1,6 @@
 // The Win32 backend's windows: realizing a form, properties read back from the real window,
-// layered opacity and colour key, DPI scaling, painting through GDI, drawing outside the paint
-// cycle and reading the screen.
+// layered opacity and colour key, fade steps, bringing to the front while shown, DPI scaling,
+// painting through GDI, drawing outside the paint cycle and reading the screen.
 
 #include <cstdlib>
 #include <vector>
@@ -138,6 +138,42 @@ TEST_F(ToolkitWindowTest, LayeredAlphaAndColourKeyReadBack) {
   EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
   clock.SetAlphaBlend(false);
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(ToolkitWindowTest, AFadeStepChangesTheOpacityWithoutRepaintingTheWindow) {
+  ClockWindow clock(app);
+  clock.SetAlphaBlend(true);
+  clock.SetAlphaBlendValue(0);
+  clock.Show();
+  HWND hwnd = Hwnd(clock);
+  UpdateWindow(hwnd);
+  ValidateRect(hwnd, nullptr);
+  clock.SetAlphaBlendValue(128);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE)) << "a fade step drew the whole window again";
+  // Without blending the value is kept for later; the window does not become layered for it.
+  clock.SetAlphaBlend(false);
+  clock.SetAlphaBlendValue(90);
+  EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  clock.SetAlphaBlend(true);
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 90);
+}
+
+TEST_F(ToolkitWindowTest, BringingAMinimizedWindowToTheFrontFromItsOnShowRestoresIt) {
+  ClockWindow clock(app);
+  clock.OnShow = [&](Control&) { clock.BringToFront(); };
+  clock.Realize();
+  HWND hwnd = Hwnd(clock);
+  ShowWindow(hwnd, SW_MINIMIZE);
+  ShowWindow(hwnd, SW_HIDE);
+  ASSERT_TRUE(IsIconic(hwnd));
+  clock.Show();
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  EXPECT_FALSE(IsIconic(hwnd)) << "shown minimized: the bring-to-front was lost";
 }
 
 TEST_F(ToolkitWindowTest, TimerTicksFromTheSystemWhileTheWindowExists) {

@@ -68,8 +68,9 @@ void Application::Run() {
   if (!mainForm_) return;
   mainForm_->Realize();
   if (showMainForm_) {
-    SetTaskbarButton(true);
+    // The clock first, then its task-bar button: the button need not hold up the window.
     mainForm_->Show();
+    SetTaskbarButton(true);
   }
   backend_.RunMessageLoop([this] { return terminated_ || !mainForm_; });
   Shutdown();

@@ -113,6 +113,8 @@ class Backend {
   virtual void SetPeerEnabled(PeerHandle peer, bool enabled) = 0;
   // Border, top-most band, colour, opacity and colour key from the form's fields.
   virtual void UpdateFormStyle(PeerHandle peer, const Form& form) = 0;
+  // Only the opacity changed (a fade step): a backend may spare the rest of the update.
+  virtual void UpdateFormOpacity(PeerHandle peer, const Form& form) { UpdateFormStyle(peer, form); }
   virtual void SetFormIcon(PeerHandle peer, const Icon& icon) = 0;
   // Brings the window to the front and makes it the foreground window.
   virtual void ActivateForm(PeerHandle peer) = 0;

@@ -16,6 +16,7 @@
 #include "ui/toolkit/form_window_win32.h"
 #include "ui/toolkit/std_controls.h"
 #include "ui/toolkit/timer.h"
+#include "ui/toolkit/win32/control_windows_win32.h"
 
 namespace vm::ui {
 
@@ -51,8 +52,6 @@ RECT FrameAt(DWORD style, DWORD exStyle, int dpi) {
 }  // namespace
 
 Win32Backend::Win32Backend() {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
   auto* record = new WindowRecord;
   record->backend = this;
   record->dpi = win32::SystemDpi();
@@ -129,7 +128,12 @@ void Win32Backend::FocusPeer(PeerHandle peer) {
 }
 
 void Win32Backend::SetPeerVisible(PeerHandle peer, bool visible) {
-  if (HWND hwnd = WindowOf(peer)) ShowWindow(hwnd, visible ? SW_SHOW : SW_HIDE);
+  WindowRecord* record = Record(peer);
+  if (!record || record->dead) return;
+  ShowWindow(record->hwnd, visible ? SW_SHOW : SW_HIDE);
+  if (!visible || !record->activateWhenShown) return;
+  record->activateWhenShown = false;
+  ActivateForm(peer);
 }
 
 void Win32Backend::SetPeerEnabled(PeerHandle peer, bool enabled) {
@@ -164,6 +168,15 @@ void Win32Backend::UpdateFormStyle(PeerHandle peer, const Form& form) {
   InvalidateRect(record->hwnd, nullptr, FALSE);  // the colour may have changed
 }
 
+void Win32Backend::UpdateFormOpacity(PeerHandle peer, const Form& form) {
+  WindowRecord* record = Record(peer);
+  if (!record || record->dead) return;
+  const bool layered = (GetWindowLongPtrW(record->hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  // A layered window takes a new opacity without being moved in the z-order or drawn again.
+  if (layered && WantsLayered(form)) ApplyLayered(*record, form);
+  else UpdateFormStyle(peer, form);
+}
+
 void Win32Backend::SetFormIcon(PeerHandle peer, const Icon& icon) {
   WindowRecord* record = Record(peer);
   if (!record || record->dead) return;
@@ -177,6 +190,12 @@ void Win32Backend::SetFormIcon(PeerHandle peer, const Icon& icon) {
 void Win32Backend::ActivateForm(PeerHandle peer) {
   HWND hwnd = WindowOf(peer);
   if (!hwnd) return;
+  if (!IsWindowVisible(hwnd)) {
+    // Asked while the window is being shown (from its OnShow): done once it is, so that the
+    // activation's messages do not hold up its appearance.
+    Record(peer)->activateWhenShown = true;
+    return;
+  }
   if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
   SetForegroundWindow(hwnd);
   BringWindowToTop(hwnd);
@@ -226,6 +245,7 @@ void Win32Backend::SetPeerCursor(PeerHandle peer, Cursor cursor) {
 
 HWND Win32Backend::EnsureTooltip(WindowRecord& record) {
   if (record.tooltip) return record.tooltip;
+  win32::EnsureCommonControls();
   // Owned by the form's window, so it goes with it.
   record.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, record.hwnd,
@@ -412,6 +432,10 @@ const std::string* Win32Backend::RegisteredName(UINT message) const {
 bool Win32Backend::TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) {
   HWND hwnd = WindowOf(owner);
   if (!hwnd) return false;
+  WindowRecord& record = *Record(owner);
+  // The shell refuses to change an icon it was not given; asking it anyway would load the
+  // shell's library at the start of every clock that is not hidden to the notification area.
+  if (action == TrayAction::Modify && !record.trayIconAdded) return false;
   NOTIFYICONDATAW nid{};
   nid.cbSize = NOTIFYICONDATAW_V2_SIZE;  // the record every system since 2000 understands
   nid.hWnd = hwnd;
@@ -426,6 +450,9 @@ bool Win32Backend::TrayCommand(PeerHandle owner, TrayAction action, const TrayIc
   const DWORD message = action == TrayAction::Add ? NIM_ADD : action == TrayAction::Modify ? NIM_MODIFY : NIM_DELETE;
   const bool accepted = Shell_NotifyIconW(message, &nid) != FALSE;
   if (icon) DestroyIcon(icon);  // the shell keeps its own copy
+  if (action == TrayAction::Add && accepted) record.trayIconAdded = true;
+  // A refused delete means the icon is gone as well (the shell was restarted without it).
+  if (action == TrayAction::Delete) record.trayIconAdded = false;
   return accepted;
 }
 

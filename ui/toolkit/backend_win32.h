@@ -39,6 +39,8 @@ struct WindowRecord {
   bool trackingLeave = false;
   HWND tooltip = nullptr;
   HICON icon = nullptr;  // the form's icon as the system holds it
+  bool trayIconAdded = false;  // the shell took this window's notification icon
+  bool activateWhenShown = false;  // brought to the front while still hidden
   std::wstring hint;
   Cursor cursor = Cursor::Arrow;
   wchar_t highSurrogate = 0;
@@ -74,6 +76,7 @@ class Win32Backend : public Backend {
   void SetPeerVisible(PeerHandle peer, bool visible) override;
   void SetPeerEnabled(PeerHandle peer, bool enabled) override;
   void UpdateFormStyle(PeerHandle peer, const Form& form) override;
+  void UpdateFormOpacity(PeerHandle peer, const Form& form) override;
   void SetFormIcon(PeerHandle peer, const Icon& icon) override;
   void ActivateForm(PeerHandle peer) override;
   Rect FrameInsets(const Form& form) override;

@@ -91,7 +91,9 @@ void Form::SetAlphaBlend(bool on) {
 
 void Form::SetAlphaBlendValue(int alpha) {
   alphaBlendValue_ = std::clamp(alpha, 0, 255);
-  ApplyStyle();
+  if (!IsRealized() || destroying_) return;
+  PeerUpdate update(*this);
+  app_.GetBackend().UpdateFormOpacity(Peer(), *this);
 }
 
 void Form::SetTransparentColor(bool on) {

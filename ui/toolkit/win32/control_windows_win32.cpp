@@ -123,6 +123,14 @@ std::optional<LRESULT> ControlColors(WindowRecord& r, HDC dc, bool edit) {
   return reinterpret_cast<LRESULT>(SolidBrush(backRef));
 }
 
+void EnsureCommonControls() {
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)registered;
+}
+
 bool CreateControlWindow(WindowRecord& record, HWND parent) {
   const NativeClass native = record.peer->Class();
   const bool own = std::wcscmp(native.name, kControlClassName) == 0;
@@ -130,6 +138,7 @@ bool CreateControlWindow(WindowRecord& record, HWND parent) {
     delete &record;
     return false;
   }
+  if (!own) EnsureCommonControls();  // also for the system's buttons and edits: subclassed below
   WindowedControl& control = *record.control;
   record.creating = true;
   const RECT r = ToDeviceRect(control.Bounds(), record.dpi);

@@ -24,6 +24,11 @@ inline constexpr wchar_t kControlClassName[] = L"VemtaroControl";
 // control's state; false when the system refused it (the record is gone then).
 bool CreateControlWindow(WindowRecord& record, HWND parent);
 
+// Registers the common controls' classes, once, before the first of them is made. The program
+// loads the common controls library only then: a window without any (the clock) does not wait
+// for it.
+void EnsureCommonControls();
+
 // A child's notification (WM_COMMAND, WM_NOTIFY, WM_HSCROLL/WM_VSCROLL, WM_DRAWITEM,
 // WM_CTLCOLOR*) that concerns one of our control windows, handled; nullopt otherwise.
 std::optional<LRESULT> ReflectToControl(UINT msg, WPARAM wp, LPARAM lp);
