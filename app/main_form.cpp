@@ -46,13 +46,15 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   WireMovement();
   WriteLog(" %s:%d", "TForm1::TForm1", __LINE__);
   SetBounds(Left(), Top(), 305, 60);
-  if (services.shellIcons) SetIcon(services.shellIcons->Stock(StockIcon::Application, 32));
 
   OnCreate = ui::Bind(this, &TForm1::FormCreate);
   OnShow = ui::Bind(this, &TForm1::FormShow);
   FadeT.OnTimer = ui::Bind(this, &TForm1::FadeTTimer);
   FadeT.SetInterval(kFadeTickMs);
   FadeT.SetEnabled(false);
+  LateT.OnTimer = ui::Bind(this, &TForm1::LateTTimer);
+  LateT.SetInterval(1);
+  LateT.SetEnabled(false);
   OnActivate = ui::Bind(this, &TForm1::FormActivate);
   OnClose = ui::Bind(this, &TForm1::FormClose);
   OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
@@ -71,7 +73,6 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   GetRegistryInfo();
   store_.SetAutostart(settings);
   store_.SetRegistryInfo(settings, kDataTypeDisplayTime);
-  LoadMenuIcons();
   if (services_.desktop) DesktopWindow = services_.desktop->FindDesktopWindow();
   WireScheduling();
 }
@@ -109,6 +110,7 @@ void TForm1::FormCreate(ui::Control&) {
   if (settings.Background) HideToTray();
   if (Speaker) StartSpeechProbe();
   UpdateEventTask(kEventPowerOn);
+  LateT.SetEnabled(true);
 }
 
 void TForm1::StartSpeechProbe() {
@@ -148,6 +150,18 @@ void TForm1::FadeTTimer(ui::Timer&) {
   const int alpha = std::min(AlphaBlendValue() + kFadeStep, opacity);
   SetAlphaBlendValue(alpha);
   if (alpha >= opacity) FadeT.SetEnabled(false);
+}
+
+void TForm1::LateTTimer(ui::Timer&) {
+  LateT.SetEnabled(false);
+  EnsureWindowIcon();
+  EnsureMenuIcons();
+}
+
+void TForm1::EnsureWindowIcon() {
+  // The window class shows the same stock picture until then.
+  if (GetIcon().IsEmpty() && services_.shellIcons)
+    SetIcon(services_.shellIcons->Stock(StockIcon::Application, 32));
 }
 
 void TForm1::FormActivate(ui::Control&) {

@@ -189,7 +189,12 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   std::unique_ptr<theme::DGroupButs> CaptionButtons;  // MinP, OffP
   void WireWindowsAndMenus();  // binds the handlers of this group (constructor)
   void BuildButtons();
+  // The menu and status icons come from shell32.dll, which takes a while to read: the clock
+  // loads them once its first frame is on screen (LateT), or earlier when a menu or another
+  // window needs them first. EnsureMenuIcons loads them unless that has been done.
   void LoadMenuIcons();
+  void EnsureMenuIcons();
+  bool menuIconsLoaded_ = false;
   ui::TrayIcon Tray{*this};
   bool NotifyTray(int command);  // 0 add, 1 modify, 2 delete
   void BuildTrayTip();
@@ -264,6 +269,13 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // The fade-in of FormShow, a few opacity steps per tick, so that the window is drawn first.
   ui::Timer FadeT{*this, "FadeT"};
   void FadeTTimer(ui::Timer& sender);
+  // Once, when the window has been drawn for the first time: what the first frame does not show
+  // (a timer's message comes only after the window's pending paint).
+  ui::Timer LateT{*this, "LateT"};
+  void LateTTimer(ui::Timer& sender);
+  // The window's own icon (the stock application picture), set after the first frame too, or
+  // when the notification area needs it first.
+  void EnsureWindowIcon();
   SystemMessageResult MainWindowProc(ui::Form& sender, const SystemMessage& message);
 
   void ApplyLanguage();

@@ -101,6 +101,7 @@ void TForm1::DescribeMenus() {
   for (ui::PopupMenu* menu : {&PopupMenu1, &OptMenu}) {
     menu->SetOwnerDraw(true);
     menu->SetImages(&MenuIcons);
+    menu->OnPopup = [this](ui::Control&) { EnsureMenuIcons(); };
   }
   PopupMenu1.SetTrackLeftButton(true);
 

@@ -79,6 +79,13 @@ void TForm1::LoadMenuIcons() {
   if (opened) shell->Close();
   OptMenu.SetImages(&MenuIcons);
   PopupMenu1.SetImages(&MenuIcons);
+  menuIconsLoaded_ = true;
+}
+
+void TForm1::EnsureMenuIcons() {
+  if (menuIconsLoaded_) return;
+  LoadMenuIcons();
+  Invalidate();  // the toggle buttons take their glyphs from the menu icons
 }
 
 void TForm1::Options1DrawItem(ui::MenuItem& item, ui::Canvas& canvas, ui::Rect rect, bool selected) {

@@ -24,6 +24,7 @@ void TForm1::CreateForm(int number) {
   if (!ValidNumber(number) || Slots[number]) return;
   const WindowCreator& creator = services_.windows[static_cast<std::size_t>(number)];
   if (!creator) return;
+  EnsureMenuIcons();  // the windows use the clock's menu and status icons
   std::unique_ptr<ui::Form> window = creator(*this);
   if (!window) return;
   ui::Form& created = *window;

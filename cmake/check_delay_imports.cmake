@@ -24,6 +24,16 @@ foreach(dll IN LISTS DELAYED)
     set(failed TRUE)
   endif()
 endforeach()
+# OLE automation's conversions take their numbers and dates in XMM registers, which the delay
+# helper does not keep across the first call.
+if("oleaut32" IN_LIST DELAYED)
+  file(STRINGS ${PROGRAM} conversions
+       REGEX "^(Var[A-Za-z0-9]*(R4|R8|Date|Cy|Dec)[A-Za-z0-9]*|VariantTimeTo[A-Za-z]+|VarNumFromParseNum)$")
+  if(conversions)
+    message(SEND_ERROR "oleaut32.dll is delay-loaded, but the program calls ${conversions}")
+    set(failed TRUE)
+  endif()
+endif()
 if(NOT failed)
   message(STATUS "ordinary imports: ${imported}")
 endif()

@@ -3,9 +3,10 @@
 # needs (the common dialogs, sound, the shell, COM) does not hold up the first window.
 # The delay-load import libraries are made from the toolchain's own import libraries, so every
 # function they export is covered; the C runtime's __delayLoadHelper2 resolves the calls.
-# Only for DLLs without floating-point parameters in what the program calls: dlltool's 64-bit
-# helper keeps the integer argument registers across the first call of a function but not
-# XMM0-3 (OLE automation, with its date and number conversions, stays an ordinary import).
+# Only for functions without floating-point parameters: dlltool's 64-bit helper keeps the
+# integer argument registers across the first call of a function but not XMM0-3. The program
+# takes only strings and variants from OLE automation; its check fails when a date or number
+# conversion of it is called (those must not be delay-loaded).
 
 set(VM_DELAY_IMPORT_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/make_delay_import_library.cmake)
 

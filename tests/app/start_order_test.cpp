@@ -1,5 +1,6 @@
 // What the clock does before its window first appears, and what it leaves for afterwards: the
-// speech probe answers on its own thread, the fade-in runs from a timer after the first frame.
+// speech probe answers on its own thread, the fade-in runs from a timer after the first frame, and
+// so does the reading of the menu icons unless a menu or a window needs them sooner.
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,39 @@ TEST_F(StartOrderTest, OlderSystemsShowTheClockAtOnceWithoutFading) {
   f.Show();
   EXPECT_EQ(f.AlphaBlendValue(), 250);
   EXPECT_FALSE(f.FadeT.Running());
+}
+
+TEST_F(StartOrderTest, TheMenuIconsAreReadOnceAfterTheFirstFrame) {
+  gated.Open();
+  services.shellIcons = &shellIcons;
+  shellIcons.available = {274};
+  TForm1& f = Create();
+  f.Show();
+  EXPECT_TRUE(shellIcons.opened.empty()) << "read before the first frame";
+  EXPECT_EQ(f.MenuIcons.Count(), 0);
+  backend.AdvanceMs(1);
+  EXPECT_EQ(shellIcons.opened.size(), 1u);
+  EXPECT_EQ(f.MenuIcons.Count(), 17);
+  f.OptMenu.Popup(10, 10);
+  backend.AdvanceMs(1000);
+  EXPECT_EQ(shellIcons.opened.size(), 1u) << "read again";
+}
+
+TEST_F(StartOrderTest, AMenuOpenedBeforeTheIconsWereReadHasThem) {
+  gated.Open();
+  services.shellIcons = &shellIcons;
+  shellIcons.available = {274};
+  TForm1& f = Create();
+  f.Show();
+  int countAtPopup = -1;
+  f.OptMenu.OnPopup = [&, chained = f.OptMenu.OnPopup](ui::Control& sender) {
+    chained(sender);
+    countAtPopup = f.MenuIcons.Count();
+  };
+  f.OptMenu.Popup(10, 10);
+  EXPECT_EQ(countAtPopup, 17);
+  backend.AdvanceMs(1000);
+  EXPECT_EQ(shellIcons.opened.size(), 1u);
 }
 
 }  // namespace

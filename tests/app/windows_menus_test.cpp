@@ -191,6 +191,7 @@ TEST_F(WindowsMenusTest, MenuIconsTakeThePrimaryResourceThenTheFallbackThenAStoc
   shellIcons.available = {274, 16, 1001};
   services.shellIcons = &shellIcons;
   auto& f = Create();
+  backend.AdvanceMs(1);  // the icons are read after the first frame
   EXPECT_EQ(shellIcons.opened, (std::vector<std::string>{"C:\\windows\\system32\\shell32.dll"}));
   EXPECT_EQ(shellIcons.closed, 1);
   ASSERT_EQ(f.MenuIcons.Count(), 17);
