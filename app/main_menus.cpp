@@ -5,6 +5,7 @@
 #include "app/task_list_window.h"
 #include "core/log.h"
 #include "platform/shell_icons.h"
+#include "theme/dgroup_buts.h"
 #include "theme/menu_drawing.h"
 
 namespace vm {
@@ -85,7 +86,11 @@ void TForm1::LoadMenuIcons() {
 void TForm1::EnsureMenuIcons() {
   if (menuIconsLoaded_) return;
   LoadMenuIcons();
-  Invalidate();  // the toggle buttons take their glyphs from the menu icons
+  // The toggle buttons' pictures hold their glyphs from the menu icons: drawn again with them.
+  if (TopButtons)
+    for (int i = 0; i < TopButtons->Count(); ++i)
+      if (theme::DBut* button = TopButtons->Button(i); button && button->LastFrame() >= 0)
+        button->DrawFrame(button->LastFrame());
 }
 
 void TForm1::Options1DrawItem(ui::MenuItem& item, ui::Canvas& canvas, ui::Rect rect, bool selected) {

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "main_form_fixture.h"
+#include "theme/dbut.h"
 
 namespace vm::testing {
 namespace {
@@ -171,9 +172,16 @@ TEST_F(StartOrderTest, TheMenuIconsAreReadOnceAfterTheFirstFrame) {
   f.Show();
   EXPECT_TRUE(shellIcons.opened.empty()) << "read before the first frame";
   EXPECT_EQ(f.MenuIcons.Count(), 0);
+  const auto glyphPixel = [&] {  // inside TopA's glyph, menu icon 0
+    const int inside = theme::DBut::kBorder + 8;
+    return f.TopA.Picture().ColorAt(inside, inside);
+  };
+  const ui::Color before = glyphPixel();
   backend.AdvanceMs(1);
   EXPECT_EQ(shellIcons.opened.size(), 1u);
   EXPECT_EQ(f.MenuIcons.Count(), 17);
+  EXPECT_NE(before, fakes::FakeShellIcons::ColorOfResource(274));
+  EXPECT_EQ(glyphPixel(), fakes::FakeShellIcons::ColorOfResource(274)) << "the toggle button lacks its glyph";
   f.OptMenu.Popup(10, 10);
   backend.AdvanceMs(1000);
   EXPECT_EQ(shellIcons.opened.size(), 1u) << "read again";

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The clock as a user sees it, with a window manager and real input: a right click on the clock
-# opens its menu with whole captions and icons beside them (build/clock_menu.png), and a film of
-# the clock (a screenshot every half second for six seconds, build/clock_film-NN.png) shows the
-# seconds in every frame.
+# opens its menu with whole captions and icons beside them (build/clock_menu.png), its toggle
+# buttons show their glyphs, and a film of the clock (a screenshot every half second for six
+# seconds, build/clock_film-NN.png) shows the seconds in every frame.
 EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
@@ -75,6 +75,20 @@ PY
 status=$?
 echo "film: $film"
 check "every frame of the film shows the seconds" test $status -eq 0
+
+# The three toggle buttons in the clock's bottom right corner show their glyphs (menu icons,
+# which are read after the first frame): dark or coloured pixels on the light buttons.
+glyphs=$(/usr/bin/python3 - "$build/clock_film-12.png" <<'PY'
+import sys
+from PIL import Image
+img = Image.open(sys.argv[1]).convert('RGB')
+w, h = img.size
+px = img.load()
+def ink(c): return (c[0] * 3 + c[1] * 6 + c[2]) / 10 < 110 or max(c) - min(c) > 80
+print(sum(1 for y in range(h - 30, h) for x in range(w - 80, w) if ink(px[x, y])))
+PY
+)
+check "the toggle buttons show their glyphs (${glyphs:-0} glyph pixels)" test "${glyphs:-0}" -gt 60
 
 # ---- the menu: a right click on the clock ----
 xdotool mousemove $((WX + 30)) $((WY + 20)) click 3
