@@ -103,7 +103,6 @@ void TForm1::FormCreate(ui::Control&) {
   SplitClockTime();
   ShowClockTime();
   SetSize();
-  if (Sessions) Sessions->RegisterWts(Handle());
   // The end of every play is reported to this window (MM_MCINOTIFY), which rewinds the sound.
   if (Sound) Sound->SetNotifyWindow(Handle());
   App().OnDeactivate = [this] { AppDeactivate(); };
@@ -154,6 +153,9 @@ void TForm1::FadeTTimer(ui::Timer&) {
 
 void TForm1::LateTTimer(ui::Timer&) {
   LateT.SetEnabled(false);
+  // Lock and unlock of the session are reported from here on; the first frame need not wait
+  // for the session library.
+  if (Sessions) Sessions->RegisterWts(Handle());
   EnsureWindowIcon();
   EnsureMenuIcons();
 }

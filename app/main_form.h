@@ -269,7 +269,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // The fade-in of FormShow, a few opacity steps per tick, so that the window is drawn first.
   ui::Timer FadeT{*this, "FadeT"};
   void FadeTTimer(ui::Timer& sender);
-  // Once, when the window has been drawn for the first time: what the first frame does not show
+  // Once, when the window has been drawn for the first time: what the first frame does not need
   // (a timer's message comes only after the window's pending paint).
   ui::Timer LateT{*this, "LateT"};
   void LateTTimer(ui::Timer& sender);

@@ -40,9 +40,11 @@ bool TForm1::NotifyTray(int command) {
     case 1:
       // The icon shown is the window's: a window without one would put a slot without a picture
       // into the notification area, where the user of a hidden clock could not find it.
-      EnsureWindowIcon();
-      if (GetIcon().IsEmpty() && services_.shellIcons)
-        SetIcon(services_.shellIcons->Stock(StockIcon::Application, kTrayIconSize));
+      if (Tray.Added()) {
+        EnsureWindowIcon();
+        if (GetIcon().IsEmpty() && services_.shellIcons)
+          SetIcon(services_.shellIcons->Stock(StockIcon::Application, kTrayIconSize));
+      }
       return Tray.Modify(MemProcL.Caption());  // the toolkit cuts the tip to 127 characters
     case 2:
       // An icon belongs to a window: without one there is none to delete, and no window is made

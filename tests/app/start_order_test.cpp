@@ -1,6 +1,6 @@
 // What the clock does before its window first appears, and what it leaves for afterwards: the
 // speech probe answers on its own thread, the fade-in runs from a timer after the first frame, and
-// so does the reading of the menu icons unless a menu or a window needs them sooner.
+// so do the icons (unless a menu or a window needs them sooner) and the session notifications.
 
 #include <gtest/gtest.h>
 
@@ -164,7 +164,7 @@ TEST_F(StartOrderTest, OlderSystemsShowTheClockAtOnceWithoutFading) {
   EXPECT_FALSE(f.FadeT.Running());
 }
 
-TEST_F(StartOrderTest, TheMenuIconsAreReadOnceAfterTheFirstFrame) {
+TEST_F(StartOrderTest, IconsAndSessionNotificationsComeOnceAfterTheFirstFrame) {
   gated.Open();
   services.shellIcons = &shellIcons;
   shellIcons.available = {274};
@@ -172,6 +172,8 @@ TEST_F(StartOrderTest, TheMenuIconsAreReadOnceAfterTheFirstFrame) {
   f.Show();
   EXPECT_TRUE(shellIcons.opened.empty()) << "read before the first frame";
   EXPECT_EQ(f.MenuIcons.Count(), 0);
+  EXPECT_TRUE(f.GetIcon().IsEmpty());
+  EXPECT_FALSE(log.Contains("  TForm1::RegisterWts:2856"));
   const auto glyphPixel = [&] {  // inside TopA's glyph, menu icon 0
     const int inside = theme::DBut::kBorder + 8;
     return f.TopA.Picture().ColorAt(inside, inside);
@@ -182,6 +184,8 @@ TEST_F(StartOrderTest, TheMenuIconsAreReadOnceAfterTheFirstFrame) {
   EXPECT_EQ(f.MenuIcons.Count(), 17);
   EXPECT_NE(before, fakes::FakeShellIcons::ColorOfResource(274));
   EXPECT_EQ(glyphPixel(), fakes::FakeShellIcons::ColorOfResource(274)) << "the toggle button lacks its glyph";
+  EXPECT_FALSE(f.GetIcon().IsEmpty());
+  EXPECT_TRUE(log.Contains("  TForm1::RegisterWts:2856"));
   f.OptMenu.Popup(10, 10);
   backend.AdvanceMs(1000);
   EXPECT_EQ(shellIcons.opened.size(), 1u) << "read again";

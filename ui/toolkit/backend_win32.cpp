@@ -432,10 +432,6 @@ const std::string* Win32Backend::RegisteredName(UINT message) const {
 bool Win32Backend::TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) {
   HWND hwnd = WindowOf(owner);
   if (!hwnd) return false;
-  WindowRecord& record = *Record(owner);
-  // The shell refuses to change an icon it was not given; asking it anyway would load the
-  // shell's library at the start of every clock that is not hidden to the notification area.
-  if (action == TrayAction::Modify && !record.trayIconAdded) return false;
   NOTIFYICONDATAW nid{};
   nid.cbSize = NOTIFYICONDATAW_V2_SIZE;  // the record every system since 2000 understands
   nid.hWnd = hwnd;
@@ -450,9 +446,6 @@ bool Win32Backend::TrayCommand(PeerHandle owner, TrayAction action, const TrayIc
   const DWORD message = action == TrayAction::Add ? NIM_ADD : action == TrayAction::Modify ? NIM_MODIFY : NIM_DELETE;
   const bool accepted = Shell_NotifyIconW(message, &nid) != FALSE;
   if (icon) DestroyIcon(icon);  // the shell keeps its own copy
-  if (action == TrayAction::Add && accepted) record.trayIconAdded = true;
-  // A refused delete means the icon is gone as well (the shell was restarted without it).
-  if (action == TrayAction::Delete) record.trayIconAdded = false;
   return accepted;
 }
 

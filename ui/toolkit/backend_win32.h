@@ -39,7 +39,6 @@ struct WindowRecord {
   bool trackingLeave = false;
   HWND tooltip = nullptr;
   HICON icon = nullptr;  // the form's icon as the system holds it
-  bool trayIconAdded = false;  // the shell took this window's notification icon
   bool activateWhenShown = false;  // brought to the front while still hidden
   std::wstring hint;
   Cursor cursor = Cursor::Arrow;

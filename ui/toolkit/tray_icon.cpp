@@ -14,6 +14,9 @@ bool TrayIcon::Modify(const std::string& tip) { return Command(TrayAction::Modif
 bool TrayIcon::Delete() { return Command(TrayAction::Delete); }
 
 bool TrayIcon::Command(TrayAction action, const std::string& tip) {
+  // The system refuses to change an icon it was not given; asking it anyway would load the
+  // shell's library at the start of every clock that is not hidden to the notification area.
+  if (action == TrayAction::Modify && !added_) return false;
   TrayIconData data;
   if (action == TrayAction::Modify) {
     data.icon = owner_.GetIcon();
@@ -22,7 +25,10 @@ bool TrayIcon::Command(TrayAction action, const std::string& tip) {
   // The icon belongs to a window: the callback messages need one.
   owner_.Realize();
   if (!owner_.IsRealized()) return false;
-  return owner_.App().GetBackend().TrayCommand(owner_.Peer(), action, data);
+  const bool accepted = owner_.App().GetBackend().TrayCommand(owner_.Peer(), action, data);
+  if (action == TrayAction::Add && accepted) added_ = true;
+  if (action == TrayAction::Delete) added_ = false;
+  return accepted;
 }
 
 }  // namespace vm::ui

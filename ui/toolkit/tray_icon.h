@@ -36,15 +36,20 @@ class TrayIcon {
   explicit TrayIcon(Form& owner);
 
   // Passes the command to the system and returns its answer. Add and Delete go without icon
-  // and with an empty tip; Modify sends the owner form's icon and `tip`, cut to 127 characters.
+  // and with an empty tip; Modify sends the owner form's icon and `tip`, cut to 127 characters,
+  // and is refused without asking the system while the icon is not added (a refused delete
+  // means it is gone as well: the shell was restarted without it).
   // The owner's window is created first when it does not exist yet.
   bool Add();
   bool Modify(const std::string& tip);
   bool Delete();
   bool Command(TrayAction action, const std::string& tip = {});
+  // The system took the icon (Add answered yes) and it has not been deleted since.
+  bool Added() const { return added_; }
 
  private:
   Form& owner_;
+  bool added_ = false;
 };
 
 }  // namespace vm::ui
