@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
-#include <shared_mutex>
 #include <utility>
 
 #include "core/date_text.h"
@@ -16,11 +15,13 @@ namespace {
 
 constexpr const char* kLogFileName = "console.log";
 
-// The installed sink. Lines are written under a shared lock so that the threads do not wait for
-// one another here (the sink keeps its own lines whole); changing the sink takes the lock
-// exclusively and so waits until no line is being written to the old one.
-std::shared_mutex& SinkLock() {
-  static std::shared_mutex lock;
+// The installed sink. A line is written under this lock, and changing the sink takes it too, so
+// the change waits until no line is being written to the old sink. The lines of several threads
+// wait for one another here, as they do in the sink anyway to stay whole. A plain mutex rather
+// than a reader-writer lock: MinGW's reader-writer lock is suspected of a speech worker seen
+// blocked for good and of crashes in a condition variable under Wine.
+std::mutex& SinkLock() {
+  static std::mutex lock;
   return lock;
 }
 std::atomic<LogSink*> gSink{nullptr};
@@ -75,7 +76,7 @@ void FileLogSink::WriteLine(const std::string& timeStamp, const std::string& mes
 }
 
 LogSink* SetLogSink(LogSink* sink) {
-  std::unique_lock<std::shared_mutex> guard(SinkLock());
+  std::lock_guard<std::mutex> guard(SinkLock());
   return gSink.exchange(sink);
 }
 
@@ -87,7 +88,7 @@ void WriteLog(const char* format, ...) {
   std::string message = FormatMessage(format, args);
   va_end(args);
 
-  std::shared_lock<std::shared_mutex> guard(SinkLock());
+  std::lock_guard<std::mutex> guard(SinkLock());
   LogSink* sink = gSink.load();
   if (sink == nullptr) return;
   tInsideSink = true;
@@ -117,7 +118,7 @@ std::string OpenLog(FileSystem& files, Environment& environment, Clock& clock, L
     if (!file) continue;
     auto* sink = new FileLogSink(std::move(file), clock, locale, codec);
     {
-      std::unique_lock<std::shared_mutex> guard(SinkLock());
+      std::lock_guard<std::mutex> guard(SinkLock());
       OpenedSinks().push_back(sink);
       gSink.store(sink);
     }
