@@ -17,9 +17,8 @@ constexpr const char* kLogFileName = "console.log";
 
 // The installed sink. A line is written under this lock, and changing the sink takes it too, so
 // the change waits until no line is being written to the old sink. The lines of several threads
-// wait for one another here, as they do in the sink anyway to stay whole. A plain mutex rather
-// than a reader-writer lock: MinGW's reader-writer lock is suspected of a speech worker seen
-// blocked for good and of crashes in a condition variable under Wine.
+// wait for one another here, as they do in the sink anyway to stay whole, so a plain mutex is
+// enough.
 std::mutex& SinkLock() {
   static std::mutex lock;
   return lock;
