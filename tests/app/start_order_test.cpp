@@ -65,6 +65,15 @@ class StartOrderTest : public MainFormTest {
     return *form;
   }
   int FadeTicks() const { return 15; }  // the fade-in's tick in milliseconds
+  // The clock shown, with shell icons of which only menu icon 0's first choice (274) exists.
+  TForm1& ShowWithShellIcons() {
+    gated.Open();
+    services.shellIcons = &shellIcons;
+    shellIcons.available = {274};
+    TForm1& f = Create();
+    f.Show();
+    return f;
+  }
 
   GatedSpeechServer gated;
 };
@@ -165,11 +174,7 @@ TEST_F(StartOrderTest, OlderSystemsShowTheClockAtOnceWithoutFading) {
 }
 
 TEST_F(StartOrderTest, IconsAndSessionNotificationsComeOnceAfterTheFirstFrame) {
-  gated.Open();
-  services.shellIcons = &shellIcons;
-  shellIcons.available = {274};
-  TForm1& f = Create();
-  f.Show();
+  TForm1& f = ShowWithShellIcons();
   EXPECT_TRUE(shellIcons.opened.empty()) << "read before the first frame";
   EXPECT_EQ(f.MenuIcons.Count(), 0);
   EXPECT_TRUE(f.GetIcon().IsEmpty());
@@ -192,11 +197,7 @@ TEST_F(StartOrderTest, IconsAndSessionNotificationsComeOnceAfterTheFirstFrame) {
 }
 
 TEST_F(StartOrderTest, AMenuOpenedBeforeTheIconsWereReadHasThem) {
-  gated.Open();
-  services.shellIcons = &shellIcons;
-  shellIcons.available = {274};
-  TForm1& f = Create();
-  f.Show();
+  TForm1& f = ShowWithShellIcons();
   int countAtPopup = -1;
   f.OptMenu.OnPopup = [&, chained = f.OptMenu.OnPopup](ui::Control& sender) {
     chained(sender);
