@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <exception>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "core/log.h"
+#include "core/worker_threads.h"
 #include "platform/media_services.h"
 
 namespace vm {
@@ -223,15 +222,10 @@ TSpeakT::TSpeakT(std::shared_ptr<detail::SpeechCore> core, std::string text)
     : core_(std::move(core)), text_(std::move(text)) {}
 
 bool TSpeakT::Start() {
-  try {
-    std::thread([this] {
-      std::unique_ptr<TSpeakT> self(this);
-      self->Execute();
-    }).detach();
-    return true;
-  } catch (const std::system_error&) {
-    return false;
-  }
+  return WorkerThreads::Process().Start([this] {
+    std::unique_ptr<TSpeakT> self(this);
+    self->Execute();
+  });
 }
 
 void TSpeakT::Execute() {

@@ -1,0 +1,59 @@
+#include "core/worker_threads.h"
+
+#include <atomic>
+#include <exception>
+#include <utility>
+
+namespace vm {
+
+WorkerThreads::~WorkerThreads() {
+  for (Worker& w : workers_) w.thread.join();
+}
+
+WorkerThreads& WorkerThreads::Process() {
+  // Never destroyed: a destructor at the process's end would wait for threads still running.
+  static WorkerThreads* const process = new WorkerThreads;
+  return *process;
+}
+
+void WorkerThreads::JoinFinished() {
+  for (auto it = workers_.begin(); it != workers_.end();) {
+    if (it->finished->load(std::memory_order_acquire)) {
+      // The flag is the thread's last step, so this join returns at once.
+      it->thread.join();
+      it = workers_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+bool WorkerThreads::Start(std::function<void()> body) {
+  std::lock_guard lock(mutex_);
+  JoinFinished();
+  try {
+    // The place in the list comes first: once the thread runs, keeping it must not fail.
+    Worker& worker = workers_.emplace_back();
+    worker.finished = std::make_shared<std::atomic<bool>>(false);
+    try {
+      worker.thread = std::thread([body = std::move(body), finished = worker.finished]() mutable {
+        body();
+        body = nullptr;  // what it holds goes before the thread counts as finished
+        finished->store(true, std::memory_order_release);
+      });
+    } catch (...) {
+      workers_.pop_back();
+      throw;
+    }
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+int WorkerThreads::Kept() {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(workers_.size());
+}
+
+}  // namespace vm
