@@ -12,7 +12,6 @@ namespace {
 // Mouse messages of the icon's callback.
 constexpr std::uint32_t kLeftButtonUp = 514;
 constexpr std::uint32_t kRightButtonUp = 517;
-constexpr int kTrayIconSize = 16;
 
 // The task kinds named in the tip, in the order they are appended.
 constexpr std::pair<std::uint32_t, const char*> kTipKinds[] = {
@@ -40,11 +39,7 @@ bool TForm1::NotifyTray(int command) {
     case 1:
       // The icon shown is the window's: a window without one would put a slot without a picture
       // into the notification area, where the user of a hidden clock could not find it.
-      if (Tray.Added()) {
-        EnsureWindowIcon();
-        if (GetIcon().IsEmpty() && services_.shellIcons)
-          SetIcon(services_.shellIcons->Stock(StockIcon::Application, kTrayIconSize));
-      }
+      if (Tray.Added()) EnsureWindowIcon();
       return Tray.Modify(MemProcL.Caption());  // the toolkit cuts the tip to 127 characters
     case 2:
       // An icon belongs to a window: without one there is none to delete, and no window is made

@@ -18,7 +18,7 @@ WorkerThreads& WorkerThreads::Process() {
 
 void WorkerThreads::JoinFinished() {
   for (auto it = workers_.begin(); it != workers_.end();) {
-    if (it->finished->load(std::memory_order_acquire)) {
+    if (it->finished.load(std::memory_order_acquire)) {
       // The flag is the thread's last step, so this join returns at once.
       it->thread.join();
       it = workers_.erase(it);
@@ -32,14 +32,13 @@ bool WorkerThreads::Start(std::function<void()> body) {
   std::lock_guard lock(mutex_);
   JoinFinished();
   try {
-    // The place in the list comes first: once the thread runs, keeping it must not fail.
+    // The place in the list comes first: once the thread runs, keeping it must not fail. A list
+    // keeps its elements in place, so the thread may hold on to its own flag.
     Worker& worker = workers_.emplace_back();
-    worker.finished = std::make_shared<std::atomic<bool>>(false);
     try {
-      worker.thread = std::thread([body = std::move(body), finished = worker.finished]() mutable {
+      worker.thread = std::thread([body = std::move(body), &finished = worker.finished] {
         body();
-        body = nullptr;  // what it holds goes before the thread counts as finished
-        finished->store(true, std::memory_order_release);
+        finished.store(true, std::memory_order_release);
       });
     } catch (...) {
       workers_.pop_back();

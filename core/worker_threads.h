@@ -9,7 +9,6 @@
 #include <atomic>
 #include <functional>
 #include <list>
-#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -37,7 +36,7 @@ class WorkerThreads {
  private:
   struct Worker {
     std::thread thread;
-    std::shared_ptr<std::atomic<bool>> finished;
+    std::atomic<bool> finished{false};
   };
   void JoinFinished();
 
