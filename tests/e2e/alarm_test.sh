@@ -21,10 +21,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if ! command -v xdotool >/dev/null || ! command -v openbox >/dev/null || ! command -v xwininfo >/dev/null; then
-  fail "openbox, xdotool and xwininfo are installed"
-  finish
-fi
+require_tools xdotool openbox xwininfo import
 start_window_manager || { fail "the window manager starts"; finish; }
 
 # Writes tasks.sft into folder $1 from lines "seconds-from-now|state|sound-on|repeat|message".

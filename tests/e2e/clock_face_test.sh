@@ -7,9 +7,7 @@ EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
-for tool in openbox xdotool import; do
-  command -v "$tool" >/dev/null || { fail "$tool is installed"; finish; }
-done
+require_tools openbox xdotool import tesseract
 
 cleanup() {
   close_clock >/dev/null 2>&1 || true
@@ -138,15 +136,11 @@ PY
 check "the menu opened at the pointer ($menu)" test -n "$menu"
 read -r MX MY MR MB ICONS <<<"$menu"
 check "icons are drawn in the icon column ($ICONS coloured pixels)" test "${ICONS:-0}" -gt 100
-if command -v tesseract >/dev/null; then
-  text=$(tesseract "$build/clock_menu-items.png" - --psm 6 2>/dev/null)
-  echo "menu reads:"; echo "$text" | sed 's/^/  | /'
-  for caption in "Options" "Appearance" "DateTime Format" "Set Time" "Language" "Help" "Autostart" "Start in Icon"; do
-    check "the caption \"$caption\" is whole" grep -q -F "$caption" <<<"$text"
-  done
-else
-  echo "tesseract is not installed: the captions are not read (look at $build/clock_menu.png)"
-fi
+text=$(tesseract "$build/clock_menu-items.png" - --psm 6 2>/dev/null)
+echo "menu reads:"; echo "$text" | sed 's/^/  | /'
+for caption in "Options" "Appearance" "DateTime Format" "Set Time" "Language" "Help" "Autostart" "Start in Icon"; do
+  check "the caption \"$caption\" is whole" grep -q -F "$caption" <<<"$text"
+done
 xdotool key Escape
 sleep 0.5
 

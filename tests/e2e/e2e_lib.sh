@@ -8,6 +8,14 @@ export WINEPREFIX="${WINEPREFIX:-$VM_WINE_DIR/prefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe="
 
 failures=0
+# The exit code ctest reads as "skipped" (SKIP_RETURN_CODE in tests/e2e/CMakeLists.txt).
+VM_SKIP=77
+skip() { echo "SKIP: $*"; exit "$VM_SKIP"; }
+# Skips the whole run, naming the first of the given programs that is not installed.
+require_tools() {
+  local tool
+  for tool in "$@"; do command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"; done
+}
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 check() { local what="$1"; shift; if "$@"; then pass "$what"; else fail "$what"; fi; }

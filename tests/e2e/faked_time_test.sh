@@ -21,10 +21,7 @@ mkdir -p "$shots"
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-if ! command -v faketime >/dev/null; then
-  echo "SKIP: faketime (libfaketime) is not installed"
-  exit 0
-fi
+require_tools faketime import
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vemtaro-faked.XXXXXX")
 cleanup() {

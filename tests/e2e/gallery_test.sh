@@ -5,6 +5,7 @@
 # wherever VM_GALLERY points.
 EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
+require_tools xdotool import
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
 gallery="${VM_GALLERY:-$build/tests/win32/gallery/vemtaro_gallery.exe}"
@@ -49,12 +50,8 @@ else
 fi
 shots="$SRC/build"
 rm -f "$shots/gallery.png"
-if command -v import >/dev/null 2>&1; then
-  import -window root -display "$DISPLAY" "$shots/gallery.png" 2>/dev/null
-  check "a screenshot was written to $shots/gallery.png" test -s "$shots/gallery.png"
-else
-  fail "ImageMagick's import is installed for the screenshot"
-fi
+import -window root -display "$DISPLAY" "$shots/gallery.png" 2>/dev/null
+check "a screenshot was written to $shots/gallery.png" test -s "$shots/gallery.png"
 
 ended=1
 for i in $(seq 1 200); do kill -0 "$GALLERY_PID" 2>/dev/null || { ended=0; break; }; sleep 0.2; done

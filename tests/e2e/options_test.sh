@@ -8,12 +8,7 @@ EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
-for tool in openbox xdotool xwininfo import; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIP: $tool is not installed (needed for real input)"
-    exit 0
-  fi
-done
+require_tools openbox xdotool xwininfo import tesseract
 
 cleanup() {
   [ -n "${CLOCK_PID:-}" ] && kill "$CLOCK_PID" 2>/dev/null
@@ -110,13 +105,11 @@ else
   sleep 1
   import -window root -display "$DISPLAY" "$build/about.png" 2>/dev/null
   check "a screenshot of the about window is in $build/about.png" test -s "$build/about.png"
-  if command -v tesseract >/dev/null 2>&1; then
-    geometry "$about"
-    import -window root -display "$DISPLAY" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -resize 300% "$dir/about-big.png" 2>/dev/null
-    text=$(tesseract "$dir/about-big.png" - --psm 6 2>/dev/null)
-    check "the about window shows its texts (read: $(echo "$text" | tr '\n' ' '))" \
-      sh -c 'echo "$1" | grep -qi "Task Manager" && echo "$1" | grep -qi "Version 4"' _ "$text"
-  fi
+  geometry "$about"
+  import -window root -display "$DISPLAY" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -resize 300% "$dir/about-big.png" 2>/dev/null
+  text=$(tesseract "$dir/about-big.png" - --psm 6 2>/dev/null)
+  check "the about window shows its texts (read: $(echo "$text" | tr '\n' ' '))" \
+    sh -c 'echo "$1" | grep -qi "Task Manager" && echo "$1" | grep -qi "Version 4"' _ "$text"
   xdotool windowactivate --sync "$about" 2>/dev/null || xdotool windowfocus "$about"
   sleep 0.3
   xdotool keydown alt key F4 keyup alt

@@ -11,9 +11,7 @@ EXE="$1"; SRC="$2"
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
 helper_exe="$build/tests/win32/tests_win32.exe"
-for tool in openbox xdotool xwininfo import tesseract; do
-  command -v $tool >/dev/null 2>&1 || { fail "$tool is installed"; finish; }
-done
+require_tools openbox xdotool xwininfo import tesseract
 [ -f "$helper_exe" ] || { fail "the helper program exists at $helper_exe (build tests_win32)"; finish; }
 
 # A window manager gives the windows their frames and the keyboard focus, as on a desktop.

@@ -14,9 +14,7 @@ EXE="$1"; SRC="$2"
 
 shots="$SRC/build"
 mkdir -p "$shots"
-for tool in openbox xdotool import python3; do
-  command -v "$tool" >/dev/null || { fail "$tool is installed"; finish; }
-done
+require_tools openbox xdotool import python3
 
 CLOCK_PID=""
 dir=""

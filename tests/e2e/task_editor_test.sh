@@ -9,9 +9,7 @@ EXE="$1"; SRC="$2"
 
 build="$SRC/build"
 mkdir -p "$build"
-for tool in openbox xdotool import; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 0; }
-done
+require_tools openbox xdotool import
 
 cleanup() {
   close_clock >/dev/null 2>&1 || true

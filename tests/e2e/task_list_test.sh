@@ -6,9 +6,7 @@
 EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
-for tool in openbox xdotool xwininfo import; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
-done
+require_tools openbox xdotool xwininfo import tesseract
 SHOTS="$SRC/build"
 mkdir -p "$SHOTS"
 
@@ -119,16 +117,14 @@ month_light=$(convert "$SHOTS/task_list_calendar.png" -crop "300x200+$((o[0] + 2
   -colorspace Gray -format "%[fx:mean]" info: 2>/dev/null)
 echo "month area brightness: $month_light"
 check "the month is drawn at the first toggle" awk -v m="${month_light:-0}" 'BEGIN { exit !(m > 0.5) }'
-if command -v tesseract >/dev/null; then
-  # The calendar bar alone: right of the side panel, below the tool bar, 32 high.
-  o=($(origin "$list"))
-  convert "$SHOTS/task_list_calendar.png" -crop "300x32+$((o[0] + 180))+$((o[1] + 49))" -colorspace Gray -resize 400% -threshold 70% "$dir/bar.png"
-  bar=$(tesseract "$dir/bar.png" - --psm 6 2>/dev/null | tr '\n' ' ')
-  echo "calendar bar reads: $bar"
-  month=$(date +%b); year=$(date +%Y)
-  check "the calendar bar names the current month and year ($month $year)" \
-    grep -q "$month.*$year" <<<"$bar"
-fi
+# The calendar bar alone: right of the side panel, below the tool bar, 32 high.
+o=($(origin "$list"))
+convert "$SHOTS/task_list_calendar.png" -crop "300x32+$((o[0] + 180))+$((o[1] + 49))" -colorspace Gray -resize 400% -threshold 70% "$dir/bar.png"
+bar=$(tesseract "$dir/bar.png" - --psm 6 2>/dev/null | tr '\n' ' ')
+echo "calendar bar reads: $bar"
+month=$(date +%b); year=$(date +%Y)
+check "the calendar bar names the current month and year ($month $year)" \
+  grep -q "$month.*$year" <<<"$bar"
 eval "$(xdotool getwindowgeometry --shell "$list")"; size1="${WIDTH}x${HEIGHT}"
 
 # Close with Alt+F4, open again with Ctrl+T: calendar view and the same size.
