@@ -1,7 +1,6 @@
 // The clock display: the display half of the tick, time and date texts, the layout, the start-up
 // repaints.
 
-#include <cstdio>
 #include <string>
 
 #include "app/main_form.h"
@@ -90,9 +89,7 @@ void TForm1::AnnounceHour() {
   const std::int64_t hour = static_cast<std::int64_t>(DayOf(now).time_since_epoch().count()) * 24 + ClockHour;
   if (hour == LastSpokenHour) return;
   LastSpokenHour = hour;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d:%s", ClockHour, "00");
-  Speak(text);
+  Speak(std::to_string(ClockHour) + ":00");
 }
 
 void TForm1::DrawSeconds() {

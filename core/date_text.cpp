@@ -1,9 +1,9 @@
 #include "core/date_text.h"
 
-#include <cstdio>
 
 #include "core/language.h"
 #include "platform/services.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -31,11 +31,8 @@ std::string FormatTaskDate(DateTime value, bool withTime, const Language& langua
   if (value == 0.0) return kNoDate;
   auto parts = SplitDateTime(value);
   if (!parts) return kNoDate;  // a damaged record must not reach the calendar code
-  char day[16];
-  char year[16];
-  std::snprintf(day, sizeof day, "%d", parts->date.day);
-  std::snprintf(year, sizeof year, "%04d", parts->date.year);
-  std::string text = std::string(day) + " " +
+  const std::string year = FormatText("%04d", parts->date.year);
+  std::string text = std::to_string(parts->date.day) + " " +
                      language.Msg("C." + std::to_string(21 + parts->date.month)) + " " + year;
   if (withTime) text += " " + locale.LongTime(value);
   return text;

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdarg>
-#include <cstdio>
 #include <utility>
 
 #include "core/date_text.h"
 #include "platform/services.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -28,17 +28,6 @@ std::atomic<LogSink*> gSink{nullptr};
 // Set while this thread is inside a sink: a line logged from there is dropped rather than
 // re-entering the sink's lock.
 thread_local bool tInsideSink = false;
-
-std::string FormatMessage(const char* format, va_list args) {
-  va_list measure;
-  va_copy(measure, args);
-  int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  if (length < 0) return format;  // the C library could not expand it: keep the raw format
-  std::string text(static_cast<std::size_t>(length), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
-  return text;
-}
 
 std::string WithTrailingBackslash(std::string directory) {
   if (!directory.empty() && directory.back() != '\\' && directory.back() != '/')
@@ -84,7 +73,7 @@ void WriteLog(const char* format, ...) {
   if (gSink.load() == nullptr) return;  // no log: spare the formatting
   va_list args;
   va_start(args, format);
-  std::string message = FormatMessage(format, args);
+  std::string message = FormatTextV(format, args);
   va_end(args);
 
   std::lock_guard<std::mutex> guard(SinkLock());

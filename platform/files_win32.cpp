@@ -104,7 +104,8 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 bool Win32FileSystem::ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   auto wide = WidePath(path);
   if (!wide) return false;
-  std::wstring temp = *wide + L".tmp-" + std::to_wstring(GetCurrentProcessId());
+  const std::string pid = std::to_string(GetCurrentProcessId());
+  std::wstring temp = *wide + L".tmp-" + std::wstring(pid.begin(), pid.end());
   Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;

@@ -1,8 +1,8 @@
 #include "platform/win32_services_win32.h"
 
-#include <cstdio>
 
 #include "platform/wide_text_win32.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -53,15 +53,11 @@ std::string FormatWith(Format format) {
 // Used only when the system refuses to format: the log and the clock still get a readable
 // stamp instead of an empty text.
 std::string IsoDate(const DateTimeParts& p) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", p.date.year, p.date.month, p.date.day);
-  return text;
+  return FormatText("%04d-%02d-%02d", p.date.year, p.date.month, p.date.day);
 }
 
 std::string IsoTime(const DateTimeParts& p) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", p.time.hour, p.time.minute, p.time.second);
-  return text;
+  return FormatText("%02d:%02d:%02d", p.time.hour, p.time.minute, p.time.second);
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <sapi.h>
 #include <agtsvr.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "platform/wide_text_win32.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -149,9 +149,7 @@ class SapiConnection : public SpeechConnection {
   // Keeps the default voice when no voice of the language is installed: the text is still
   // spoken, only with the user's usual voice.
   SpeechResult SetLanguageID(std::int32_t languageId) override {
-    char attributes[32];
-    std::snprintf(attributes, sizeof attributes, "Language=%x",
-                  static_cast<unsigned>(languageId));
+    const std::string attributes = vm::FormatText("Language=%x", static_cast<unsigned>(languageId));
     ISpObjectTokenCategory* category = nullptr;
     IEnumSpObjectTokens* tokens = nullptr;
     ISpObjectToken* token = nullptr;

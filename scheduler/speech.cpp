@@ -1,6 +1,5 @@
 #include "scheduler/speech.h"
 
-#include <cstdio>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -8,6 +7,7 @@
 #include "core/log.h"
 #include "core/worker_threads.h"
 #include "platform/media_services.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -90,10 +90,8 @@ bool SpeechCore::Say(const std::string& text, bool probe) {
   std::unique_ptr<SpeechConnection> server = server_.Create(code);
   if (!server || !SpeechSucceeded(code)) {
     if (SpeechSucceeded(code)) code = kSpeechFail;
-    char message[96];
-    std::snprintf(message, sizeof message,
-                  "There was an error initializing Microsoft Agent, code = 0x%x",
-                  static_cast<unsigned>(code));
+    const std::string message = FormatText("There was an error initializing Microsoft Agent, code = 0x%x",
+                                           static_cast<unsigned>(code));
     server.reset();
     ShowError(message, true);
     return false;

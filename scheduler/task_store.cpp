@@ -6,7 +6,6 @@
 // it is kept aside: a damaged file, and a file whose last record is cut short, are first kept as
 // "tasks.sft.damaged-YYYYMMDD-HHMMSS".
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -15,6 +14,7 @@
 #include "platform/services.h"
 #include "scheduler/scheduler.h"
 #include "scheduler/task_list.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -238,9 +238,8 @@ bool Scheduler::KeepOriginalAside() {
 std::string Scheduler::FreeDamagedName() {
   auto parts = SplitDateTime(clock_.Now());
   DateTimeParts when = parts.value_or(DateTimeParts{});
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", when.date.year, when.date.month,
-                when.date.day, when.time.hour, when.time.minute, when.time.second);
+  const std::string stamp = FormatText("%04d%02d%02d-%02d%02d%02d", when.date.year, when.date.month,
+                                       when.date.day, when.time.hour, when.time.minute, when.time.second);
   std::string base = taskFilePath_ + ".damaged-" + stamp;
   if (!files_.FileExists(base)) return base;
   for (int n = 2; n <= kMaxDamagedSuffix; ++n) {

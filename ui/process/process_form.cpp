@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -16,6 +15,7 @@
 #include "theme/dgroup_buts.h"
 #include "theme/theme_loader.h"
 #include "theme/visual_style.h"
+#include "core/text_format.h"
 
 namespace vm {
 
@@ -52,9 +52,7 @@ int CompareText(const std::string& a, const std::string& b) {
 }
 
 std::string Hex8(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
+  return FormatText("0x%08X", value);
 }
 
 // "0x..." as a process identifier; nothing for any other text.
