@@ -406,6 +406,47 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_EQ(Column(list.Grid, 2).size(), 12u);
 }
 
+// The table's captions, drawn and in the side panel, after the month had Grid's first row.
+void ExpectTableCaptions(ui::HeadlessBackend& backend, TMemForm& list) {
+  const std::vector<std::string> captions{"Info",  "Date",      "Message", "Period", "Program",
+                                          "Sound", "LastStart", "Starts",  "Active", "№"};
+  list.SetBounds(list.Left(), list.Top(), 1000, 450);  // every column on the canvas
+  ui::RecordingCanvas& canvas = backend.PaintControl(list.Grid);
+  for (int c = 0; c < 10; ++c) {
+    const ui::Rect cell = list.Grid.CellRect(c, 0);
+    EXPECT_EQ(list.Grid.Cell(c, 0), captions[static_cast<std::size_t>(c)]) << c;
+    if (c > 0) EXPECT_TRUE(canvas.HasText(captions[static_cast<std::size_t>(c)], {cell.left + 2, cell.top + 2})) << c;
+  }
+  ASSERT_TRUE(list.Grid.UserSelect(1, 1));
+  EXPECT_EQ(list.Label5.Caption(), "Info");
+  EXPECT_EQ(list.Label7.Caption(), "Date");
+  EXPECT_EQ(list.Label8.Caption(), "LastStart");
+  EXPECT_EQ(list.Label4.Caption(), "Starts");
+}
+
+TEST_F(MemFormTest, TheTableGetsItsCaptionsBackFromTheCalendarAlsoWhenItOpenedThere) {
+  Start();
+  AddTask("one", kToday + 1);
+  TMemForm& list = OpenList();
+  backend.Click(list.Pg4);
+  ASSERT_EQ(list.Grid.Cell(0, 0), form->GetLanguage().Msg("C.15"));  // the month's weekdays
+  backend.Click(list.Pg4);
+  {
+    SCOPED_TRACE("switched back");
+    ExpectTableCaptions(backend, list);
+  }
+  backend.Click(list.Pg4);
+  list.Close();
+  ASSERT_EQ(List(), nullptr);
+  TMemForm& again = OpenList();
+  ASSERT_TRUE(again.CalendarView());
+  backend.Click(again.Pg4);
+  {
+    SCOPED_TRACE("opened in the calendar view");
+    ExpectTableCaptions(backend, again);
+  }
+}
+
 // Every day column whole and no scroll bar: the cells end at the grid's edges.
 void ExpectMonthFits(const ui::StringGrid& grid) {
   EXPECT_FALSE(grid.ColumnsOverflow()) << grid.Width();

@@ -182,6 +182,7 @@ void TMemForm::Pg4Click(ui::Control&) {
     Grid.SetRowCount(savedRowCount_);
     for (int c = 0; c < 10; ++c) Grid.SetColWidth(c, savedColWidths_[static_cast<std::size_t>(c)]);
     Grid.SetDefaultRowHeight(kTableRowHeight);
+    ShowColumnCaptions();
     RefreshList();
   }
 }
