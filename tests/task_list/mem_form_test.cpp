@@ -11,6 +11,7 @@
 #include <numeric>
 #include "scheduler/firing_host.h"
 #include "theme/dgroup_buts.h"
+#include "ui/task_list/calendar_fit.h"
 #include "ui/task_list/mem_form.h"
 #include "ui/windows.h"
 
@@ -652,6 +653,30 @@ TEST_F(MemFormTest, ClosingWritesSizeViewAndPanelWidthAndReopeningRestoresThemAf
   again.Pg4Click(again.Pg4);
   EXPECT_EQ(again.Panel1.Width(), 220);
   (void)kRegDword;
+}
+
+TEST_F(MemFormTest, AStoredPanelWidthOutsideTheWindowIsBroughtInsideIt) {
+  struct Case {
+    std::int32_t stored;
+    bool calendar;
+    int expected;  // 0: the widest that leaves the month its narrowest columns
+  };
+  Start();
+  for (const Case c : {Case{5000, true, 0}, Case{5000, false, 0}, Case{-40, true, 8}, Case{0, false, 8},
+                       Case{200, true, 200}}) {
+    SCOPED_TRACE(::testing::Message() << c.stored << (c.calendar ? " calendar" : " table"));
+    // As the registry gave them at the start.
+    form->settings.MemPanelW = c.stored;
+    form->settings.MemView = c.calendar;
+    TMemForm& list = OpenList();
+    if (!c.calendar) backend.Click(list.Pg4);
+    ASSERT_TRUE(list.CalendarView());
+    const int widest = list.ClientWidth() - list.Split1.Width() - 7 * kCalendarMinColWidth;
+    EXPECT_EQ(list.Panel1.Width(), c.expected ? c.expected : widest);
+    EXPECT_EQ(list.Split1.Tag(), list.Panel1.Width());
+    EXPECT_GE(list.Grid.Width(), 7 * kCalendarMinColWidth);
+    list.Close();
+  }
 }
 
 TEST_F(MemFormTest, TheClockToggleButtonOpensAndClosesTheList) {

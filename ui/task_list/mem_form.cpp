@@ -256,12 +256,14 @@ void TMemForm::FormCreate(ui::Control&) {
   SetBounds(Left(), Top(), settings.MemWidth, settings.MemHeight);
   Panel1.SetTag(Split1.Tag());
   skipResize_ = true;
+  // The stored width may come from a larger window, or from a damaged value.
+  const int panelWidth = PanelWidthInside(settings.MemPanelW);
   if (settings.MemView) {
-    Panel1.SetWidth(settings.MemPanelW);
-    Split1.SetTag(settings.MemPanelW);
+    Panel1.SetWidth(panelWidth);
+    Split1.SetTag(panelWidth);
     Pg4Click(Pg4);
   } else {
-    Split1.SetTag(settings.MemPanelW);
+    Split1.SetTag(panelWidth);
   }
   PlaceInfoP();
   owner_.PlaceNearClock(*this);

@@ -156,6 +156,9 @@ class TMemForm : public ui::Form, public TaskListWindow {
   void ShowMonth();
   void HideCalendarDropDown();
   void PlaceInfoP();
+  // A side panel width that leaves the splitter and the narrowest month inside the window, and
+  // is never narrower than the collapsed panel.
+  int PanelWidthInside(int width) const;
   // In the calendar view: the cells take the grid's size (see calendar_fit.h).
   void FitCalendar();
   void PopupAtCursor(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);

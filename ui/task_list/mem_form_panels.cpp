@@ -116,6 +116,11 @@ void TMemForm::PlaceInfoP() {
   InfoP.SetLeft(Panel1.Width() - InfoP.Width());
 }
 
+int TMemForm::PanelWidthInside(int width) const {
+  const int widest = ClientWidth() - Split1.Width() - 7 * kCalendarMinColWidth;
+  return std::max(std::min(width, widest), InfoP.Width());
+}
+
 void TMemForm::InfoPClick(ui::Control&) {
   if (Panel1.Width() == InfoP.Width())
     Panel1.SetWidth(InfoP.Width() + Label5.Left() + Label5.Width());
