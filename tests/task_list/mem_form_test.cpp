@@ -246,10 +246,21 @@ TEST_F(MemFormTest, DeletingATaskThatIsGoneRemovesNothingAndStillSaves) {
   Start();
   AddTask("one", kToday + 1);
   TMemForm& list = OpenList();
+  files.Put(std::string(kDir) + "tasks.sft", "Vemtaro2");  // an empty list on disk
   form->scheduler.TaskList.front().TaskId = 77;  // the row still names the old id
+  boxes.answers = {MsgResult::Yes};
   list.DeletMClick(list.DeletM);
+  ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(form->scheduler.TaskList.size(), 1u);
   EXPECT_EQ(list.Grid.Cell(9, 1), "77");  // refreshed
+  // Saved: the file holds the one task as the list has it now.
+  const std::string file = TaskFile();
+  ASSERT_EQ(file.size(), 8 + kTaskRecordSize);
+  std::array<std::uint8_t, kTaskRecordSize> record{};
+  std::copy(file.begin() + 8, file.end(), record.begin());
+  const TTask saved = DeserializeTask(record, codec);
+  EXPECT_EQ(saved.TaskId, 77u);
+  EXPECT_EQ(saved.Message, "one");
 }
 
 TEST_F(MemFormTest, EditOpensTheEditorOnTheSelectedTaskAndTheRowShowsTheNewValues) {
