@@ -280,6 +280,48 @@ TEST_F(AlarmFormTest, ASecondFiringAddsARowAndStartsItsOwnSound) {
   EXPECT_FALSE(SignalTimerRunning());
 }
 
+// The same window on a device that keeps its one alias and its pending notice as the system
+// does.
+class AlarmSoundDeviceTest : public AlarmFormTest {
+ protected:
+  AlarmSoundDeviceTest() {
+    services.mci = &device;
+    // The files exist: an open of a taken alias is retried in the short form, then rewinds.
+    shortPaths.table[kWav] = "C:\\SOUNDS\\BELL.WAV";
+    shortPaths.table[kGong] = "C:\\SOUNDS\\GONG.WAV";
+  }
+  static constexpr const char* kGong = "C:\\Sounds\\gong.wav";
+  // The play ends; the clock hears of it only when a notice was asked for.
+  void DevicePlayEnds() {
+    if (std::optional<WindowId> window = device.PlayEnds()) {
+      EXPECT_EQ(*window, form->Handle());
+      PlayEnds();
+    }
+  }
+  fakes::SongDevice device;
+};
+
+TEST_F(AlarmSoundDeviceTest, ASecondFiringAfterTheFirstSoundPlayedOutPlaysItsOwnFile) {
+  const std::string gong = kGong;
+  AddTask(1, kStateMessage).SoundRepeat = 1;
+  TTask& second = AddTask(2, kStateMessage, 6);
+  second.SoundFile = gong;
+  second.SoundRepeat = 2;
+  form->scheduler.UpdateCurTask();
+  Seconds(2);
+  ASSERT_EQ(device.played, (std::vector<std::string>{kWav}));
+  DevicePlayEnds();
+  Seconds(2);
+  ASSERT_FALSE(SignalTimerRunning());  // its one play is done; the device stands rewound
+  Seconds(4);                          // the second task fires into a new row
+  ASSERT_EQ(Alarm()->AlGrid.Cell(1, 2), "Task 2");
+  Seconds(1);
+  DevicePlayEnds();
+  Seconds(1);
+  EXPECT_EQ(device.played, (std::vector<std::string>{kWav, gong, gong}));
+  EXPECT_EQ(device.openFile, gong);
+}
+
 TEST_F(AlarmFormTest, AShutdownCountsDownModallyAndGoesAheadAtZero) {
   AddTask(1, kStateMessage | kStateShutdown);
   std::string afterOneSecond;

@@ -189,8 +189,9 @@ void TAlForm::FormShow(ui::Control&) {
   WriteLog(" Message = %s", AlarmTask.Message.c_str());
 
   ApplyLanguage();
-  // A play that is running (or the sound of the row before) makes way for this task's sound.
-  if (!Armed) CloseSong();
+  // The sound of the row before makes way for this task's, also when it has played out and
+  // stands rewound: while it holds the device's name this task's file cannot be opened.
+  CloseSong();
   Armed = true;
 
   for (ui::Label* label : {&CancelL, &ShutDL, &MessL}) label->SetFontColor(ui::clWindowText);
