@@ -32,7 +32,19 @@ void TForm2::CompCheckClick(ui::Control& sender) {
   ++ModifiedCounter;
 }
 
+bool TForm2::MessageIsDefault() const {
+  const std::string& message = AlarmMessage.Text();
+  if (message.empty() || message == kDesignMessage) return true;
+  for (const char* key : {"L2.12", "L2.13", "L2.14"}) {
+    const auto text = owner_.GetLanguage().LookUpText(key);
+    if (text && FitTaskText(*text, kMessageField - 1, owner_.Services().codec) == message) return true;
+  }
+  return false;
+}
+
 void TForm2::CompCheckExit(ui::Control&) {
+  // Also when the focus merely passes the box: a message the user wrote is never replaced.
+  if (!MessageIsDefault()) return;
   if (auto text = owner_.GetLanguage().LookUpText(CompCheck.Checked() ? "L2.13" : "L2.12"))
     AlarmMessage.SetText(FitTaskText(*text, kMessageField - 1, owner_.Services().codec));
 }
