@@ -109,6 +109,27 @@ TEST_F(Actions, AMessageTheUserWroteIsNeverReplacedByTheShutdownTexts) {
   }
 }
 
+TEST_F(Actions, UntickingTheLastEventFreesTheDateAndTimeAgain) {
+  TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  backend.ChooseTab(editor.Page1, editor.Tab3.PageIndex());
+  backend.ClickControl(editor.LockS_CB);
+  backend.ChooseTab(editor.Page1, editor.Tab1.PageIndex());
+  backend.ClickControl(editor.ImmedCB);
+  ASSERT_FALSE(editor.Grid.Enabled());
+  backend.ChooseTab(editor.Page1, editor.Tab3.PageIndex());
+  backend.ClickControl(editor.LockS_CB);
+  EXPECT_FALSE(editor.ImmedCB.Enabled());
+  EXPECT_FALSE(editor.ImmedCB.Checked());
+  for (const ui::Control* c : std::initializer_list<const ui::Control*>{&editor.Grid, &editor.HourUpDown,
+                                                                        &editor.MinUpDown, &editor.MonL, &editor.YearL})
+    EXPECT_TRUE(c->Enabled()) << c->Name();
+  // A new event brings "Immediately" back, unticked.
+  backend.ClickControl(editor.UnLockS_CB);
+  EXPECT_TRUE(editor.ImmedCB.Enabled());
+  EXPECT_FALSE(editor.ImmedCB.Checked());
+  EXPECT_TRUE(editor.Grid.Enabled());
+}
+
 TEST_F(Actions, TheSoundChooserAndTheSoundRepeat) {
   TTask task = TaskAt(1, 2027, 1, 1, 1, 1);
   task.State |= kStateAlarmSound;

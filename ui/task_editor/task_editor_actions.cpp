@@ -68,7 +68,14 @@ void TForm2::ProgramCheckMouseUp(ui::Control&, ui::MouseButton, ui::ShiftState, 
 }
 
 void TForm2::LockS_CBClick(ui::Control& sender) {
-  ImmedCB.SetEnabled(ReadEventBoxes() != 0);
+  const bool anyEvent = ReadEventBoxes() != 0;
+  ImmedCB.SetEnabled(anyEvent);
+  if (!anyEvent && ImmedCB.Checked()) {
+    // "Immediately" means nothing without an event; left ticked it would keep the date and
+    // the time locked with no box left to free them.
+    ImmedCB.SetChecked(false);
+    SetCalendarEnabled(true);
+  }
   ActiveChClick(sender);
 }
 
