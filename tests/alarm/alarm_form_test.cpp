@@ -322,6 +322,27 @@ TEST_F(AlarmSoundDeviceTest, ASecondFiringAfterTheFirstSoundPlayedOutPlaysItsOwn
   EXPECT_EQ(device.openFile, gong);
 }
 
+// The play's completion notice outlives a pause and the resume (as the system documents it and
+// Wine does it), so the repetitions go on after Play.
+TEST_F(AlarmSoundDeviceTest, PauseThenPlayKeepsARepeatingSoundGoing) {
+  AddTask(1, kStateMessage).SoundRepeat = 0;
+  form->scheduler.UpdateCurTask();
+  Seconds(2);
+  ASSERT_EQ(device.played.size(), 1u);
+  TAlForm* alarm = Alarm();
+  backend.Click(alarm->Pause);
+  Seconds(3);  // paused: nothing starts again
+  EXPECT_EQ(device.played.size(), 1u);
+  backend.Click(alarm->Resume);
+  EXPECT_EQ(device.commands.back(), "resume song");
+  for (int i = 0; i < 3; ++i) {
+    DevicePlayEnds();
+    Seconds(1);
+  }
+  EXPECT_EQ(device.played.size(), 4u);
+  EXPECT_TRUE(SignalTimerRunning());
+}
+
 TEST_F(AlarmFormTest, AShutdownCountsDownModallyAndGoesAheadAtZero) {
   AddTask(1, kStateMessage | kStateShutdown);
   std::string afterOneSecond;

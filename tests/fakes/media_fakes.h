@@ -85,7 +85,8 @@ class RecordingMci : public Mci {
 // The one device alias "song" as the system keeps it: "open FILE alias song" takes the name and
 // fails while it is taken, "close song" frees it, commands on a closed alias fail. A play with
 // "notify" leaves one notice pending; as documented for MCI, pausing and resuming keep it, a
-// later play with notify supersedes it, and closing aborts it. Every play notes the file open.
+// later play with notify supersedes it, stopping or closing aborts it. Every play notes the file
+// open.
 class SongDevice : public Mci {
  public:
   std::uint32_t SendCommand(const std::string& command, WindowId notifyWindow) override {
@@ -100,6 +101,8 @@ class SongDevice : public Mci {
     if (!openFile) return kMciErrInvalidDeviceName;
     if (command == "close song") {
       openFile.reset();
+      pendingNotice.reset();
+    } else if (command == "stop song") {
       pendingNotice.reset();
     } else if (command == "play song notify") {
       played.push_back(*openFile);
