@@ -142,25 +142,30 @@ TEST_F(AlarmFormTest, AFiringShowsTheWindowWithoutWaitingAndFillsRowOne) {
   EXPECT_EQ(alarm->Panel1.Height(), alarm->Web1.Height() + 5);
 }
 
-TEST_F(AlarmFormTest, TheGridShowsDateAndMessageWholeWithoutAHorizontalScrollBar) {
+TEST_F(AlarmFormTest, ColumnsWiderThanTheGridGetAHorizontalScrollBarThatReachesTheLast) {
   AddTask(7, kStateMessage);
   Seconds(1);
   TAlForm* alarm = Alarm();
   ASSERT_NE(alarm, nullptr);
   ui::StringGrid& grid = alarm->AlGrid;
   ASSERT_EQ(grid.Width(), 369);
+  ASSERT_GT(126 + 213 + 130 + 64, grid.Width());
   ui::ScrollRange range;
-  EXPECT_FALSE(grid.ScrollBarRange(false, range));  // the window gets no horizontal bar
-  EXPECT_FALSE(grid.ColumnsOverflow());
-  EXPECT_EQ(grid.VisibleRowCount(), (193 - 18) / 18);
-  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width());
-  // Many alarms: the rows scroll, and the vertical bar still leaves the message whole.
+  ASSERT_TRUE(grid.ScrollBarRange(false, range));
+  EXPECT_TRUE(grid.ColumnsOverflow());
+  EXPECT_EQ(range.max, 3);
+  EXPECT_LT(range.page, range.max + 1);  // a bar with somewhere to go
+  EXPECT_EQ(grid.VisibleRowCount(), (193 - ui::StringGrid::kScrollBarSize - 18) / 18);
+  // The bar brings the task number's column into view.
+  grid.PeerScroll(false, ui::ScrollCommand::Last, 0);
+  EXPECT_GT(grid.CellRect(TAlForm::kIdColumn, 1).left, 0);
+  EXPECT_LE(grid.CellRect(TAlForm::kIdColumn, 1).right, grid.Width());
+  // Many alarms: the rows scroll too.
   for (int i = 0; i < 15; ++i) alarm->AddAlarm();
   ASSERT_TRUE(grid.RowsOverflow());
   ASSERT_TRUE(grid.ScrollBarRange(true, range));
   EXPECT_LT(range.page, range.max + 1);
-  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width() - ui::StringGrid::kScrollBarSize);
-  EXPECT_FALSE(grid.ScrollBarRange(false, range));
+  EXPECT_TRUE(grid.ScrollBarRange(false, range));
 }
 
 TEST_F(AlarmFormTest, RepeatCountsPlayTheSoundThatManyTimes) {

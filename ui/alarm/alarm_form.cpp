@@ -124,9 +124,8 @@ void TAlForm::DescribeForm() {
   AlGrid.SetFixedCols(0);
   AlGrid.SetFixedRows(1);
   AlGrid.SetColSizing(true);
-  // The date and the message show whole; the columns right of them (an empty one and the task
-  // number the window reads) run past the edge by design, so no horizontal bar: only rows scroll.
-  AlGrid.SetScrollBars(true, false);
+  // The columns are wider than the grid: a horizontal bar reaches the ones past its edge.
+  AlGrid.SetScrollBars(true, true);
   AlGrid.OnSelectCell = ui::Bind(this, &TAlForm::AlGridSelectCell);
   AlGrid.OnDblClick = ui::Bind(this, &TAlForm::AlGridDblClick);
 
