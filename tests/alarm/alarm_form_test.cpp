@@ -12,6 +12,7 @@
 
 #include "app/main_form_fixture.h"
 #include "app/alarm_window.h"
+#include "app/maker_addresses.h"
 #include "app/process_window.h"
 #include "app/task_editor_window.h"
 #include "app/task_list_window.h"
@@ -166,6 +167,13 @@ TEST_F(AlarmFormTest, ColumnsWiderThanTheGridGetAHorizontalScrollBarThatReachesT
   ASSERT_TRUE(grid.ScrollBarRange(true, range));
   EXPECT_LT(range.page, range.max + 1);
   EXPECT_TRUE(grid.ScrollBarRange(false, range));
+}
+
+TEST_F(AlarmFormTest, ThePageHintIsTheMakerPageTheAboutWindowLinksTo) {
+  AddTask(7, kStateMessage);
+  Seconds(1);
+  ASSERT_NE(Alarm(), nullptr);
+  EXPECT_EQ(Alarm()->Web1.Hint(), BuiltMakerAddresses().webPage);
 }
 
 TEST_F(AlarmFormTest, RepeatCountsPlayTheSoundThatManyTimes) {

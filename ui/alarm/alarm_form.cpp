@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/main_form.h"
+#include "app/maker_addresses.h"
 #include "core/log.h"
 #include "platform/media_services.h"
 #include "scheduler/sound.h"
@@ -17,7 +18,6 @@ namespace vm {
 namespace {
 
 constexpr const char* kBellPage = "bell.htm";
-constexpr const char* kMakerPage = "https://www.vemtaro.net/";
 constexpr int kColumnWidths[4] = {126, 213, 130, 64};
 constexpr const char* kButtonCaptions[3] = {"X", ">", "| |"};
 
@@ -111,7 +111,7 @@ void TAlForm::DescribeForm() {
   MessL.SetTransparent(true);
 
   Web1.SetBounds(23, 16, 82, 82);
-  Web1.SetHint(kMakerPage);
+  Web1.SetHint(BuiltMakerAddresses().webPage);
   Panel1.SetBounds(Web1.Left() + Web1.Width(), Web1.Top(), 20, Web1.Height());
   Panel1.SetBevelOuter(ui::PanelBevel::None);
 

@@ -3,12 +3,6 @@
 #include "app/main_form.h"
 #include "core/log.h"
 
-#ifndef VM_MAKER_WEB_PAGE
-#define VM_MAKER_WEB_PAGE ""
-#endif
-#ifndef VM_MAKER_MAIL
-#define VM_MAKER_MAIL ""
-#endif
 #ifndef VM_VERSION_TEXT
 #define VM_VERSION_TEXT "4.02"
 #endif
@@ -36,8 +30,6 @@ std::string FileNameOf(const std::string& path) {
 }
 
 }  // namespace
-
-MakerAddresses BuiltMakerAddresses() { return {VM_MAKER_WEB_PAGE, VM_MAKER_MAIL}; }
 
 std::string VersionLine() { return std::string("Version ") + VM_VERSION_TEXT + ", " + kYear; }
 
