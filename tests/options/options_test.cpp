@@ -390,6 +390,18 @@ TEST_F(AboutTest, MailLinkAddressesTheMakerWithTheSubjectAndTheWebLinkOpensThePa
   EXPECT_TRUE(about.MailL.Visible());
 }
 
+TEST_F(AboutTest, TheMakersNameStaysInsideTheWindowLargeOverSmallAsDesigned) {
+  Create();
+  TForm5 about(app, *form, {"", ""});
+  ASSERT_GT(176 + about.Label7.Width(), about.ClientWidth());  // the design place would cut it
+  for (const ui::Label* name : {&about.Label3, &about.Label7}) {
+    EXPECT_GE(name->Left(), 0) << name->Name();
+    EXPECT_LE(name->Left() + name->Width(), about.ClientWidth()) << name->Name();
+  }
+  EXPECT_EQ(about.Label7.Left() - about.Label3.Left(), 176 - 160);
+  EXPECT_EQ(about.Label7.Top(), 16);
+}
+
 TEST_F(AboutTest, WithoutAddressesTheLinkOpensTheHelpPageAndTheMailRowIsHidden) {
   Create();
   TForm5 about(app, *form, {"", ""});
