@@ -394,13 +394,15 @@ void TProcF::ProcessListViewSelectItem(ui::Control&, int index, bool selected) {
   SelectedId = row.subItems.empty() ? kNoSelection : sub(kIdItem);
   SelectedName = row.caption;
   StatusBar1.SetSimpleText(sub(kPathItem));
-  const std::string priority = sub(kPriorityItem);
-  for (ui::MenuItem* item : SetPriority1.Items()) {
-    if (item->Caption() == priority) {
-      item->SetChecked(true);
-      break;
-    }
-  }
+  MarkPriority(sub(kPriorityItem));
+}
+
+void TProcF::MarkPriority(const std::string& shown) {
+  // A row showing "System" has no item of its own: then none is marked, not the one marked last.
+  ui::MenuItem* match = nullptr;
+  for (ui::MenuItem* item : SetPriority1.Items())
+    if (!match && item->Caption() == shown) match = item;
+  for (ui::MenuItem* item : SetPriority1.Items()) item->SetChecked(item == match);
 }
 
 void TProcF::ProcessListViewMouseDown(ui::Control&, ui::MouseButton button, ui::ShiftState, int, int) {
@@ -426,11 +428,9 @@ void TProcF::ChangePriority(ui::MenuItem& item) {
   auto restoreCheck = [&] {
     // The item checked itself when chosen; the mark goes back to the priority the row shows.
     const int row = ProcessListView.ItemIndex();
-    const std::string shown = row >= 0 && ProcessListView.Item(row).subItems.size() > kPriorityItem
-                                  ? ProcessListView.Item(row).subItems[kPriorityItem]
-                                  : Normal.Caption();
-    for (ui::MenuItem* i : SetPriority1.Items())
-      if (i->Caption() == shown) i->SetChecked(true);
+    MarkPriority(row >= 0 && ProcessListView.Item(row).subItems.size() > kPriorityItem
+                     ? ProcessListView.Item(row).subItems[kPriorityItem]
+                     : Normal.Caption());
   };
   if (!id) {
     restoreCheck();

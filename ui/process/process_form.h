@@ -111,6 +111,8 @@ class TProcF : public ui::Form, public ProcessWindow {
   void SweepStaleRows(bool snapshotTaken);
   void DeleteRow(int index);
   void ChangePriority(ui::MenuItem& item);
+  // Checks the priority item whose caption is `shown`, and no other.
+  void MarkPriority(const std::string& shown);
   void ResetSelection();
   void Inform(const std::string& text, WindowId owner, MsgIcon icon = MsgIcon::Information);
 
