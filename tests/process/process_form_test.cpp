@@ -421,6 +421,20 @@ TEST_F(CloseProgramTest, EndsEveryCopyThroughAnUnshownWindowThatGoesAgain) {
   for (const std::string& call : calls) EXPECT_EQ(call.find("processes."), std::string::npos) << call;
 }
 
+TEST_F(CloseProgramTest, NamesCompareAsTheSystemComparesThemEveryLetterWithoutCase) {
+  // The same comparison as the action's own path without a window: "Отчёт.exe" is "ОТЧЁТ.EXE".
+  TProcF& w = Open();
+  table.Start(0xF0, "ОТЧЁТ.EXE");
+  table.Start(0xF1, "отчёт.exe");
+  table.Start(0xF2, "отчет.exe");  // another letter, another program
+  Tick();
+  EXPECT_EQ(w.FindRow("Отчёт.exe"), w.FindRow("ОТЧЁТ.EXE"));
+  EXPECT_NE(w.FindRow("отчет.exe"), w.FindRow("отчёт.exe"));
+  FireCloseProgram("C:\\Отчёты\\Отчёт.exe");
+  EXPECT_EQ(table.terminated, (std::vector<std::uint32_t>{0xF0, 0xF1}));
+  EXPECT_TRUE(table.Running(0xF2));
+}
+
 TEST_F(CloseProgramTest, LeavesTheUsersOpenWindowOpen) {
   TProcF& w = Open();
   table.Start(0xE0, "stuck.exe");

@@ -31,16 +31,6 @@ constexpr std::int64_t kRealTimeClass = 256;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string LowerText(std::string text) {
-  for (char& c : text) c = Lower(c);
-  return text;
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 int CompareText(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -263,12 +253,13 @@ void TProcF::Refresh() {
     for (std::size_t i = 1; i < snapshot->size(); ++i) {
       const ProcessEntry& entry = (*snapshot)[i];
       const int row = FindRow(entry.exeFile);
+      // Names are told apart by the row that shows them (FindRow's comparison).
       if (row < 0) {
         AddProcessRow(entry, seen, stampMs_);
-        ownSeen.insert(LowerText(entry.exeFile));
+        ownSeen.insert(entry.exeFile);
         continue;
       }
-      const std::string key = LowerText(entry.exeFile);
+      const std::string key = ProcessListView.Item(row).caption;
       firstOfName.emplace(key, &entry);
       ProcessListView.SetItemText(row, kSeenItem + 1, seen);
       ProcessListView.SetItemData(row, stampMs_);
@@ -349,8 +340,10 @@ void TProcF::DeleteRow(int index) {
 
 int TProcF::FindRow(const std::string& name) const {
   const auto& items = ProcessListView.Items();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (SameText(items[i].caption, name)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const std::string& caption = items[i].caption;
+    if (table_ ? table_->SameExeName(caption, name) : caption == name) return static_cast<int>(i);
+  }
   return -1;
 }
 
@@ -522,7 +515,7 @@ void TProcF::CloseProgram(const std::string& programPath) {
   if (!snapshot) return;
   for (std::size_t i = 1; i < snapshot->size(); ++i) {
     const ProcessEntry& entry = (*snapshot)[i];
-    if (!SameText(entry.exeFile, name)) continue;
+    if (!table_->SameExeName(entry.exeFile, name)) continue;
     if (table_->Terminate(entry.processId) == ProcessCallResult::Done) continue;
     MessageBoxRequest request;
     request.text = programPath;
