@@ -3,12 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/main_form_fixture.h"
 #include "scheduler/speech.h"
 #include "theme/dbut.h"
 #include "theme/dgroup_buts.h"
 #include "ui/options/about_form.h"
 #include "ui/options/options_form.h"
+#include "ui/toolkit/dpi.h"
 #include "ui/windows.h"
 
 namespace vm::testing {
@@ -261,6 +264,25 @@ TEST_F(OptionsTest, ZoomSetsTheClockFontSizeInPointsAndKeepsTheClockFace) {
   EXPECT_FALSE(Stored("Zoom")) << "Zoom waits for the close";
   backend.UserClose(o);
   EXPECT_EQ(Stored("Zoom"), 30u);
+}
+
+TEST_F(OptionsTest, ZoomIsTheSizeInPointsInTheScreensPixelsAsNearAsTheyAllow) {
+  for (const int pixelsPerInch : {120, 144}) {
+    SCOPED_TRACE(pixelsPerInch);
+    backend.SetScreen(1024, 768, pixelsPerInch);
+    TOptF& o = Open();
+    // The heights the clock's font can have on this screen: design pixels scaled by its DPI.
+    auto onScreen = [&](int design) { return ui::ToDevice(design, pixelsPerInch); };
+    for (int points = o.ZoomT.Min(); points <= o.ZoomT.Max(); ++points) {
+      backend.DragTrackBar(o.ZoomT, points);
+      const int wanted = ui::MulDiv(points, pixelsPerInch, 72);
+      const int design = -form->TimeLabel.GetFont().height;
+      const int miss = std::abs(onScreen(design) - wanted);
+      EXPECT_LE(miss, std::abs(onScreen(design - 1) - wanted)) << points << " pt";
+      EXPECT_LE(miss, std::abs(onScreen(design + 1) - wanted)) << points << " pt";
+    }
+    backend.UserClose(o);
+  }
 }
 
 TEST_F(OptionsTest, TransparencyAndColourChangeTheClockAtOnce) {
