@@ -348,7 +348,9 @@ TEST_F(OptionsTest, ReleasingTheToggleButtonKeepsWhatWasSet) {
 }
 
 TEST_F(OptionsTest, LanguageTextsAndTheClockMenuCaptions) {
-  UseLanguage("L5.1Einstellungen\r\nL5.2Start\r\nL5.7Groesse\r\nM26Deckkraft\r\nL5.10Ziehen\r\nL1.3Autostart DE\r\n");
+  UseLanguage(
+      "L5.1Einstellungen\r\nL5.2Start\r\nL5.7Groesse\r\nM26Deckkraft\r\nL5.10Ziehen\r\nL1.2Im Tray DE\r\n"
+      "L1.3Autostart DE\r\nM3Sprache DE\r\nM5Schrift DE\r\n");
   TOptF& o = Open();
   EXPECT_EQ(o.Caption(), "Einstellungen");
   EXPECT_EQ(o.Label1.Caption(), "Start ");
@@ -356,9 +358,11 @@ TEST_F(OptionsTest, LanguageTextsAndTheClockMenuCaptions) {
   EXPECT_EQ(o.TranL.Caption(), "Deckkraft");
   EXPECT_EQ(o.TLab.Hint(), "Ziehen ");
   EXPECT_EQ(o.ShowTimeCB.Caption(), "Show time on Desktop") << "a missing key leaves the text";
-  EXPECT_EQ(o.AStartCB.Caption(), form->AutostartM.Caption());
-  EXPECT_EQ(o.LangL.Caption(), form->Languige1.Caption());
-  EXPECT_EQ(o.FontIm.Hint(), form->Font1.Caption());
+  // The clock menu's texts, as the language file gives them to its items.
+  EXPECT_EQ(o.AStartCB.Caption(), "Autostart DE");
+  EXPECT_EQ(o.HideCB.Caption(), "Im Tray DE");
+  EXPECT_EQ(o.LangL.Caption(), "Sprache DE");
+  EXPECT_EQ(o.FontIm.Hint(), "Schrift DE");
 }
 
 TEST_F(OptionsTest, FontImageNudgesAndLinksUnderlineOnlyWhileThePointerIsAway) {
