@@ -22,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-require_tools xdotool openbox xwininfo import
+require_tools xdotool openbox xwininfo import convert tesseract python3
 start_window_manager || { fail "the window manager starts"; finish; }
 
 # Writes tasks.sft into folder $1 from lines "seconds-from-now|state|sound-on|repeat|message"

@@ -10,7 +10,7 @@ EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
-require_tools openbox xdotool xwininfo import tesseract
+require_tools openbox xdotool xwininfo import tesseract python3
 
 cleanup() {
   [ -n "${CLOCK_PID:-}" ] && kill "$CLOCK_PID" 2>/dev/null

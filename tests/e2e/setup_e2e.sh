@@ -32,7 +32,7 @@ win_path() { "$WINE_RUN" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 unix_path() { "$WINE_RUN" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
 # A window manager gives the windows title bars and focus as on a desktop.
-require_tools openbox xdotool xwininfo import
+require_tools openbox xdotool xwininfo import python3
 start_window_manager || { echo "FAIL: the window manager starts"; exit 1; }
 
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vemtaro'

@@ -8,7 +8,7 @@
 EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
-require_tools openbox xdotool xwininfo import tesseract
+require_tools openbox xdotool xwininfo import convert tesseract python3
 SHOTS="$SRC/build"
 mkdir -p "$SHOTS"
 
