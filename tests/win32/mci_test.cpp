@@ -111,6 +111,9 @@ TEST_F(MciTest, PauseAndResumeKeepThePlaysOneCompletionNotice) {
   player.PlaySong();
   player.PauseSong();
   const std::string paused = Position();
+  // The null device plays faster than real time; a machine that stalls for a second here lets
+  // the play end before the pause reaches it.
+  if (paused == "4000") GTEST_SKIP() << "the play had ended before the pause";
   EXPECT_FALSE(window.WaitForNotice(500).has_value()) << "a notice while paused";
   EXPECT_EQ(Position(), paused);
   player.ResumeSong();
