@@ -45,6 +45,9 @@ class ProcessTable {
   virtual ProcessCallResult SetPriorityClass(std::uint32_t processId, std::uint32_t priorityClass) = 0;
   // Ends the process with exit code 0.
   virtual ProcessCallResult Terminate(std::uint32_t processId) = 0;
+  // Whether two executable file names name the same file: the system's comparison, without
+  // regard to case for every letter (not only A to Z), as the close-program action compares.
+  virtual bool SameExeName(const std::string& a, const std::string& b) const = 0;
 };
 
 }  // namespace vm

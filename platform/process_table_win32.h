@@ -21,6 +21,7 @@ class Win32ProcessTable : public ProcessTable {
   ui::Icon ApplicationIcon(int size) override;
   ProcessCallResult SetPriorityClass(std::uint32_t processId, std::uint32_t priorityClass) override;
   ProcessCallResult Terminate(std::uint32_t processId) override;
+  bool SameExeName(const std::string& a, const std::string& b) const override;
 };
 
 }  // namespace vm

@@ -26,6 +26,12 @@ class HandleScope {
   HANDLE handle_;
 };
 
+// Executable file names compared as the file system compares them: every letter without regard
+// to case, not only A to Z. The close-program action and the process manager both use it.
+bool SameFileName(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 EndProcessesResult Win32Processes::EndProcessesNamed(const std::string& exeFileName) {
@@ -42,7 +48,7 @@ EndProcessesResult Win32Processes::EndProcessesNamed(const std::string& exeFileN
   if (!Process32FirstW(snapshot, &entry)) return result;
   while (Process32NextW(snapshot, &entry)) {
     std::wstring exe = WideFromBuffer(entry.szExeFile, MAX_PATH);
-    if (CompareStringOrdinal(exe.c_str(), -1, name.c_str(), -1, TRUE) != CSTR_EQUAL) continue;
+    if (!SameFileName(exe, name)) continue;
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
     if (process == nullptr) {
       result.failures.push_back({entry.th32ProcessID, false});
@@ -127,6 +133,10 @@ ProcessCallResult Win32ProcessTable::SetPriorityClass(std::uint32_t processId, s
   if (!process) return ProcessCallResult::NotOpened;
   HandleScope scope(process);
   return ::SetPriorityClass(process, priorityClass) ? ProcessCallResult::Done : ProcessCallResult::Failed;
+}
+
+bool Win32ProcessTable::SameExeName(const std::string& a, const std::string& b) const {
+  return SameFileName(Utf8ToWide(a), Utf8ToWide(b));
 }
 
 ProcessCallResult Win32ProcessTable::Terminate(std::uint32_t processId) {

@@ -12,6 +12,7 @@
 
 #include "app/main_form_fixture.h"
 #include "app/alarm_window.h"
+#include "app/maker_addresses.h"
 #include "app/process_window.h"
 #include "app/task_editor_window.h"
 #include "app/task_list_window.h"
@@ -142,25 +143,37 @@ TEST_F(AlarmFormTest, AFiringShowsTheWindowWithoutWaitingAndFillsRowOne) {
   EXPECT_EQ(alarm->Panel1.Height(), alarm->Web1.Height() + 5);
 }
 
-TEST_F(AlarmFormTest, TheGridShowsDateAndMessageWholeWithoutAHorizontalScrollBar) {
+TEST_F(AlarmFormTest, ColumnsWiderThanTheGridGetAHorizontalScrollBarThatReachesTheLast) {
   AddTask(7, kStateMessage);
   Seconds(1);
   TAlForm* alarm = Alarm();
   ASSERT_NE(alarm, nullptr);
   ui::StringGrid& grid = alarm->AlGrid;
   ASSERT_EQ(grid.Width(), 369);
+  ASSERT_GT(126 + 213 + 130 + 64, grid.Width());
   ui::ScrollRange range;
-  EXPECT_FALSE(grid.ScrollBarRange(false, range));  // the window gets no horizontal bar
-  EXPECT_FALSE(grid.ColumnsOverflow());
-  EXPECT_EQ(grid.VisibleRowCount(), (193 - 18) / 18);
-  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width());
-  // Many alarms: the rows scroll, and the vertical bar still leaves the message whole.
+  ASSERT_TRUE(grid.ScrollBarRange(false, range));
+  EXPECT_TRUE(grid.ColumnsOverflow());
+  EXPECT_EQ(range.max, 3);
+  EXPECT_LT(range.page, range.max + 1);  // a bar with somewhere to go
+  EXPECT_EQ(grid.VisibleRowCount(), (193 - ui::StringGrid::kScrollBarSize - 18) / 18);
+  // The bar brings the task number's column into view.
+  grid.PeerScroll(false, ui::ScrollCommand::Last, 0);
+  EXPECT_GT(grid.CellRect(TAlForm::kIdColumn, 1).left, 0);
+  EXPECT_LE(grid.CellRect(TAlForm::kIdColumn, 1).right, grid.Width());
+  // Many alarms: the rows scroll too.
   for (int i = 0; i < 15; ++i) alarm->AddAlarm();
   ASSERT_TRUE(grid.RowsOverflow());
   ASSERT_TRUE(grid.ScrollBarRange(true, range));
   EXPECT_LT(range.page, range.max + 1);
-  EXPECT_LE(grid.CellRect(1, 1).right, grid.Width() - ui::StringGrid::kScrollBarSize);
-  EXPECT_FALSE(grid.ScrollBarRange(false, range));
+  EXPECT_TRUE(grid.ScrollBarRange(false, range));
+}
+
+TEST_F(AlarmFormTest, ThePageHintIsTheMakerPageTheAboutWindowLinksTo) {
+  AddTask(7, kStateMessage);
+  Seconds(1);
+  ASSERT_NE(Alarm(), nullptr);
+  EXPECT_EQ(Alarm()->Web1.Hint(), BuiltMakerAddresses().webPage);
 }
 
 TEST_F(AlarmFormTest, RepeatCountsPlayTheSoundThatManyTimes) {
@@ -278,6 +291,69 @@ TEST_F(AlarmFormTest, ASecondFiringAddsARowAndStartsItsOwnSound) {
   }
   EXPECT_EQ(Count("open C:\\Sounds\\gong.wav alias song"), 2);
   EXPECT_FALSE(SignalTimerRunning());
+}
+
+// The same window on a device that keeps its one alias and its pending notice as the system
+// does.
+class AlarmSoundDeviceTest : public AlarmFormTest {
+ protected:
+  AlarmSoundDeviceTest() {
+    services.mci = &device;
+    // The files exist: an open of a taken alias is retried in the short form, then rewinds.
+    shortPaths.table[kWav] = "C:\\SOUNDS\\BELL.WAV";
+    shortPaths.table[kGong] = "C:\\SOUNDS\\GONG.WAV";
+  }
+  static constexpr const char* kGong = "C:\\Sounds\\gong.wav";
+  // The play ends; the clock hears of it only when a notice was asked for.
+  void DevicePlayEnds() {
+    if (std::optional<WindowId> window = device.PlayEnds()) {
+      EXPECT_EQ(*window, form->Handle());
+      PlayEnds();
+    }
+  }
+  fakes::SongDevice device;
+};
+
+TEST_F(AlarmSoundDeviceTest, ASecondFiringAfterTheFirstSoundPlayedOutPlaysItsOwnFile) {
+  const std::string gong = kGong;
+  AddTask(1, kStateMessage).SoundRepeat = 1;
+  TTask& second = AddTask(2, kStateMessage, 6);
+  second.SoundFile = gong;
+  second.SoundRepeat = 2;
+  form->scheduler.UpdateCurTask();
+  Seconds(2);
+  ASSERT_EQ(device.played, (std::vector<std::string>{kWav}));
+  DevicePlayEnds();
+  Seconds(2);
+  ASSERT_FALSE(SignalTimerRunning());  // its one play is done; the device stands rewound
+  Seconds(4);                          // the second task fires into a new row
+  ASSERT_EQ(Alarm()->AlGrid.Cell(1, 2), "Task 2");
+  Seconds(1);
+  DevicePlayEnds();
+  Seconds(1);
+  EXPECT_EQ(device.played, (std::vector<std::string>{kWav, gong, gong}));
+  EXPECT_EQ(device.openFile, gong);
+}
+
+// The play's completion notice outlives a pause and the resume (as the system documents it and
+// Wine does it), so the repetitions go on after Play.
+TEST_F(AlarmSoundDeviceTest, PauseThenPlayKeepsARepeatingSoundGoing) {
+  AddTask(1, kStateMessage).SoundRepeat = 0;
+  form->scheduler.UpdateCurTask();
+  Seconds(2);
+  ASSERT_EQ(device.played.size(), 1u);
+  TAlForm* alarm = Alarm();
+  backend.Click(alarm->Pause);
+  Seconds(3);  // paused: nothing starts again
+  EXPECT_EQ(device.played.size(), 1u);
+  backend.Click(alarm->Resume);
+  EXPECT_EQ(device.commands.back(), "resume song");
+  for (int i = 0; i < 3; ++i) {
+    DevicePlayEnds();
+    Seconds(1);
+  }
+  EXPECT_EQ(device.played.size(), 4u);
+  EXPECT_TRUE(SignalTimerRunning());
 }
 
 TEST_F(AlarmFormTest, AShutdownCountsDownModallyAndGoesAheadAtZero) {

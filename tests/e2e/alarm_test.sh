@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The alarm window of the real clock under Wine, with a window manager and real input: a task
 # due a few seconds after the start opens "Vemtaro - alarm!" at its size with the task's row and
-# plays its WAV the set number of times (null ALSA device); a second task adds a row; a message
+# plays its WAV the set number of times (null ALSA device); a second task, due after the first
+# sound has played out, adds a row and plays its own WAV, not the first one again; a message
 # + shutdown task opens the modal window with its countdown, and a click on Cancel leaves the
 # computer running. Screenshots: build/alarm.png, build/alarm-shutdown.png.
 #
@@ -21,10 +22,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-require_tools xdotool openbox xwininfo import
+require_tools xdotool openbox xwininfo import convert tesseract python3
 start_window_manager || { fail "the window manager starts"; finish; }
 
-# Writes tasks.sft into folder $1 from lines "seconds-from-now|state|sound-on|repeat|message".
+# Writes tasks.sft into folder $1 from lines "seconds-from-now|state|sound-on|repeat|message"
+# and an optional "|wav file name" (ding.wav when not given).
 write_tasks() {
   python3 - "$1" "$2" <<'PY'
 import datetime, struct, sys
@@ -34,7 +36,9 @@ def days(t):
     return (t - datetime.datetime(1899, 12, 30)).total_seconds() / 86400.0
 records = []
 for i, line in enumerate(l for l in wanted.splitlines() if l.strip()):
-    secs, state, sound_on, repeat, message = line.split('|')
+    fields = line.split('|')
+    secs, state, sound_on, repeat, message = fields[:5]
+    sound = fields[5] if len(fields) > 5 else 'ding.wav'
     r = bytearray(816)
     struct.pack_into('<dd', r, 0, days(now + datetime.timedelta(seconds=float(secs))), 0.0)
     struct.pack_into('<IIIIi', r, 16, 0, int(state), 0, 1, 1)      # once, active
@@ -43,7 +47,7 @@ for i, line in enumerate(l for l in wanted.splitlines() if l.strip()):
     text = message.encode('latin-1')
     r[44:44 + len(text)] = text
     struct.pack_into('<I', r, 292, i)
-    wav = ('Z:' + folder.replace('/', '\\') + '\\ding.wav').encode('latin-1')
+    wav = ('Z:' + folder.replace('/', '\\') + '\\' + sound).encode('latin-1')
     r[556:556 + len(wav)] = wav
     records.append(bytes(r))
 with open(folder + '/tasks.sft', 'wb') as f:
@@ -51,14 +55,40 @@ with open(folder + '/tasks.sft', 'wb') as f:
 PY
 }
 
-# A short WAV: a quarter of a second of a 880 Hz tone.
+# Two short WAVs: a quarter of a second of a 880 Hz tone (ding.wav) and of 440 Hz (gong.wav).
 write_wav() {
-  python3 - "$1/ding.wav" <<'PY'
+  python3 - "$1" <<'PY'
 import math, struct, sys, wave
-with wave.open(sys.argv[1], 'wb') as w:
-    w.setnchannels(1); w.setsampwidth(2); w.setframerate(22050)
-    w.writeframes(b''.join(struct.pack('<h', int(8000 * math.sin(2 * math.pi * 880 * i / 22050)))
-                           for i in range(22050 // 4)))
+for name, tone in (('ding.wav', 880), ('gong.wav', 440)):
+    with wave.open(sys.argv[1] + '/' + name, 'wb') as w:
+        w.setnchannels(1); w.setsampwidth(2); w.setframerate(22050)
+        w.writeframes(b''.join(struct.pack('<h', int(8000 * math.sin(2 * math.pi * tone * i / 22050)))
+                               for i in range(22050 // 4)))
+PY
+}
+# The file each play played, one a line, read from the multimedia trace: the file that the last
+# successful "open ... alias song" opened and no successful "close song" closed since.
+played_files() {
+  python3 - "$1/mci.txt" <<'PY'
+import re, sys
+open_file, command = None, None
+for line in open(sys.argv[1], encoding='latin-1'):
+    m = re.search(r'mciSendStringW \(L"([^"]*)"', line)
+    if m:
+        command = m.group(1).replace('\\\\', '\\')
+        continue
+    m = re.search(r'mciSendStringW => 2/ *(\d+)', line)
+    if not m or command is None:
+        continue
+    ok = m.group(1) == '0'
+    o = re.match(r'open (.*) alias song$', command)
+    if o and ok:
+        open_file = o.group(1).rsplit('\\', 1)[-1]
+    elif command == 'close song' and ok:
+        open_file = None
+    elif command == 'play song notify' and ok:
+        print(open_file)
+    command = None
 PY
 }
 
@@ -107,7 +137,7 @@ reset_registry
 dir=$(new_program_folder)
 write_wav "$dir"
 write_tasks "$dir" "4|1|1|3|Tea is ready
-11|1|1|1|Second alarm"
+11|1|1|1|Second alarm|gong.wav"
 start_traced_clock "$dir"
 check "the clock starts" wait_for_text "$dir/console.log" 30 "TForm1::FormCreate"
 alarm=$(find_alarm 15)
@@ -123,6 +153,9 @@ if [ -n "$alarm" ]; then
   check "the second task adds a row" wait_for_text "$dir/console.log" 12 " Message = Second alarm"
   sleep 2
   check "the second task's sound plays once (4 plays in all, got $(plays "$dir"))" test "$(plays "$dir")" = 4
+  files=$(played_files "$dir" | tr '\n' ' ')
+  check "the first task played its WAV three times, the second its own (played: $files)" \
+    test "$files" = "ding.wav ding.wav ding.wav gong.wav "
   check "the window is still the one window (no second one)" \
     test "$(xdotool search --onlyvisible --name '^Vemtaro - alarm!$' | wc -l)" = 1
   import -window root -display "$DISPLAY" "$shots/alarm.png" 2>/dev/null

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The options and about windows of the real clock under Wine, driven as a user drives them: a
 # window manager (openbox) and real input (xdotool). Ctrl+O opens "Options" beside the clock;
-# clicks on the zoom track bar make the clock larger, clicks on the transparency track bar
-# change the stored Transparency; closing stores Zoom; the about window opens from the clock's
-# menu. Screenshots of both windows land in the build folder (options.png, about.png).
+# two clicks on the zoom track bar's channel make the clock larger by two pages, one click on
+# the transparency track bar's channel lowers Transparency by one page (a track bar's page is a
+# fifth of its range, the system's default), and the stored values are those: the clock's font
+# height at once, Zoom on closing; the about window opens from the clock's menu. Screenshots of
+# both windows land in the build folder (options.png, about.png).
 EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
 build=$(cd "$(dirname "$EXE")/../.." && pwd)
-require_tools openbox xdotool xwininfo import tesseract
+require_tools openbox xdotool xwininfo import tesseract python3
 
 cleanup() {
   [ -n "${CLOCK_PID:-}" ] && kill "$CLOCK_PID" 2>/dev/null
@@ -118,10 +120,20 @@ fi
 
 check "the clock ends" close_clock
 sleep 3  # the registry reaches the prefix's files a moment after the program ended
+# What the clicks give: Zoom from its first value 15 (range 8 to 120) two pages up,
+# Transparency from its first value 250 (range 8 to 255) one page down.
+zoom_page=$(((120 - 8) / 5)); tb_page=$(((255 - 8) / 5))
+want_zoom=$((15 + 2 * zoom_page)); want_transparency=$((250 - tb_page))
 zoom=$(reg_value Zoom)
 transparency=$(reg_value Transparency)
-check "closing stored the zoom (Zoom = $zoom, design 0xf)" test -n "$zoom" -a "$zoom" != "0xf"
-check "the transparency track bar changed the stored Transparency ($transparency)" \
-  test -n "$transparency" -a "$transparency" != "0xfa"
-check "the clock's font was stored at once (FontLog2)" test -n "$(reg_value FontLog2)"
+check "closing stored the zoom (Zoom = $zoom, wanted $want_zoom)" test "$((zoom))" -eq "$want_zoom"
+check "the transparency clicks stored Transparency $transparency (wanted $want_transparency)" \
+  test "$((transparency))" -eq "$want_transparency"
+# The clock's font at that size in points, stored at once: the first four bytes of FontLog2 are
+# its height, -size x 96 / 72 at this screen's 96 pixels per inch, rounded.
+font=$(reg_value FontLog2)
+height=$(python3 -c "import sys, struct; print(struct.unpack('<i', bytes.fromhex(sys.argv[1][:8]))[0])" "$font" 2>/dev/null)
+want_height=$(python3 -c "print(-int($want_zoom * 96 / 72 + 0.5))")
+check "the clock's font height was stored at once (FontLog2 height $height, wanted $want_height)" \
+  test "${height:-none}" = "$want_height"
 finish

@@ -32,7 +32,7 @@ win_path() { "$WINE_RUN" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 unix_path() { "$WINE_RUN" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
 # A window manager gives the windows title bars and focus as on a desktop.
-require_tools openbox xdotool xwininfo import
+require_tools openbox xdotool xwininfo import python3
 start_window_manager || { echo "FAIL: the window manager starts"; exit 1; }
 
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vemtaro'
@@ -113,6 +113,36 @@ wait_until() {  # wait_until SECONDS command...
   return 1
 }
 shot() { import -display "$DISPLAY" -window root "$shots/$1" 2>/dev/null; }
+# The file a shortcut points at, as its link-information block names it: the local base path
+# (the wide one where the block has it) followed by the common path suffix.
+link_target() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+def text(at, wide):
+    if wide:
+        end = at
+        while data[end:end + 2] != b'\0\0': end += 2
+        return data[at:end].decode('utf-16-le')
+    return data[at:data.index(b'\0', at)].decode('latin-1')
+if len(data) < 0x4C or struct.unpack_from('<I', data, 0)[0] != 0x4C:
+    sys.exit('not a shell link')
+flags = struct.unpack_from('<I', data, 0x14)[0]
+at = 0x4C
+if flags & 1:  # an item list comes first
+    at += 2 + struct.unpack_from('<H', data, at)[0]
+if not flags & 2:
+    sys.exit('no link information')
+size, header, info_flags, volume, base, network, suffix = struct.unpack_from('<7I', data, at)
+if not info_flags & 1:
+    sys.exit('no local path')
+if header >= 0x24:
+    base_w, suffix_w = struct.unpack_from('<2I', data, at + 0x1C)
+    print(text(at + base_w, True) + text(at + suffix_w, True))
+else:
+    print(text(at + base, False) + text(at + suffix, False))
+PY
+}
 
 shipped=(vemtaro.exe uninstall.exe uninstall.inf english.vml russian.vml bell.htm vemtaro-help.htm)
 
@@ -162,6 +192,11 @@ check "NoModify" test "$(uninstall_value NoModify)" = 0x1
 check "NoRepair" test "$(uninstall_value NoRepair)" = 0x1
 check "the clock's shortcut is in the user's Start menu" test -f "$programs/Vemtaro/Vemtaro.lnk"
 check "the uninstaller's shortcut is in the user's Start menu" test -f "$programs/Vemtaro/Uninstall Vemtaro.lnk"
+for link in "Vemtaro:vemtaro.exe" "Uninstall Vemtaro:uninstall.exe"; do
+  pointed=$(link_target "$programs/Vemtaro/${link%%:*}.lnk" 2>&1 | tr -d '\r')
+  check "the shortcut \"${link%%:*}\" points at the installed ${link#*:} ($pointed)" \
+    test "${pointed,,}" = "${win_target,,}\\${link#*:}"
+done
 check "nothing went to the all-users Start menu" test ! -e "$common/Vemtaro"
 
 # The check box started the installed clock, which saves its tasks beside itself.

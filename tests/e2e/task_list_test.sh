@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The task list as a user works it: Ctrl+T opens it on the tasks of a prepared tasks.sft, a click
 # on the "Message" caption sorts, Delete and Yes removes the task of the first row from the file,
-# the view toggle shows the month, and closing and opening again keeps the size and the view.
+# the window is made larger, the view toggle shows the month and brings the table back with its
+# captions, and closing and opening again keeps the new size (also in the registry) and the view,
+# from which the table comes back with its captions too.
 # Needs a window manager (openbox) and real input (xdotool); leaves screenshots in build/.
 EXE="$1"; SRC="$2"
 . "$SRC/tests/e2e/e2e_lib.sh"
 
-require_tools openbox xdotool xwininfo import tesseract
+require_tools openbox xdotool xwininfo import convert tesseract python3
 SHOTS="$SRC/build"
 mkdir -p "$SHOTS"
 
@@ -61,6 +63,39 @@ click_in() {  # click_in WINDOW X Y: a click at a client point of the window
   sleep 0.6
 }
 shot() { import -display "$DISPLAY" -window root "$SHOTS/$1"; }
+size_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; echo "${WIDTH}x${HEIGHT}"; }
+# The text of a part of a screenshot: read_area PNG X Y WIDTH HEIGHT (screen coordinates).
+read_area() {
+  convert "$1" -crop "${4}x${5}+${2}+${3}" -colorspace Gray -resize 300% "$dir/area.png" 2>/dev/null
+  tesseract "$dir/area.png" - --psm 6 2>/dev/null | tr '\n' ' '
+}
+# The table's caption row and the side panel of the list window $1 in screenshot $2, as read;
+# the panel is $3 wide.
+captions_of() {
+  local o
+  o=($(origin "$1"))
+  read_area "$2" $((o[0] + $3)) $((o[1] + 49)) 700 32
+}
+panel_of() {
+  local o
+  o=($(origin "$1"))
+  read_area "$2" "${o[0]}" $((o[1] + 49)) "$3" 240
+}
+# The captions a table shows after the month had its first row: all ten, no weekday.
+check_table_captions() {  # check_table_captions WHAT LIST SCREENSHOT PANEL_WIDTH
+  local header side
+  header=$(captions_of "$2" "$SHOTS/$3" "$4")
+  echo "$1, caption row reads: $header"
+  check "$1: the caption row names Date, Message, Period, Program and Sound" \
+    grep -q 'Date.*Message.*Period.*Program.*Sound' <<<"$header"
+  check "$1: the caption row names Last start, Starts and Active" grep -q 'Last start.*Starts.*Active' <<<"$header"
+  check "$1: no weekday is left in the caption row" bash -c '! grep -Eqw "Mn|Tu|We|Fi|Fr|St|Sn" <<<"$0"' "$header"
+  side=$(panel_of "$2" "$SHOTS/$3" "$4")
+  echo "$1, side panel reads: $side"
+  # (The weekdays the period line shows are the task's, not captions.)
+  check "$1: the side panel's box titles name the columns Info and Starts" \
+    bash -c 'grep -q "Info" <<<"$0" && grep -q "Starts" <<<"$0"' "$side"
+}
 
 start_clock "$dir"
 check "the clock starts" wait_for_text "$dir/console.log" 30 "TForm1::FormCreate"
@@ -106,6 +141,14 @@ echo "tasks left: $messages"
 check "the task of the first row after sorting by message (Bravo) went" \
   test "$(tr ',' '\n' <<<"$messages" | sort | tr '\n' ',')" = "Charlie today,alpha,"
 
+# Larger, as a user drags it: the whole table fits beside the side panel.
+size0=$(size_of "$list")
+xdotool windowsize --sync "$list" 960 430 2>/dev/null || xdotool windowsize "$list" 960 430
+sleep 1
+size1=$(size_of "$list")
+echo "list window: $size0 -> $size1"
+check "the window is larger now ($size0 -> $size1)" test "$size1" != "$size0"
+
 # The view toggle ("Вид") at (416, 24), 57 x 17.
 click_in "$list" $((416 + 28)) $((24 + 8))
 sleep 1
@@ -125,18 +168,30 @@ echo "calendar bar reads: $bar"
 month=$(date +%b); year=$(date +%Y)
 check "the calendar bar names the current month and year ($month $year)" \
   grep -q "$month.*$year" <<<"$bar"
-eval "$(xdotool getwindowgeometry --shell "$list")"; size1="${WIDTH}x${HEIGHT}"
 
-# Close with Alt+F4, open again with Ctrl+T: calendar view and the same size.
+# Back to the table: its captions, and the side panel's after a click on the first task.
+click_in "$list" $((416 + 28)) $((24 + 8))
+sleep 1
+click_in "$list" $((220 + 40 + 56)) $((49 + 32 + 12))
+shot task_list_table_again.png
+check_table_captions "back from the month" "$list" task_list_table_again.png 220
+
+# The month again, then closed with Alt+F4 and opened again with Ctrl+T: the month, the new size.
+click_in "$list" $((416 + 28)) $((24 + 8))
+sleep 1
 xdotool windowactivate --sync "$list" 2>/dev/null || true
 xdotool key alt+F4
 sleep 1
 check "Alt+F4 closes the list" test -z "$(xdotool search --onlyvisible --name '^Task List$' 2>/dev/null)"
-check "MemView is 1" test "$(reg_value MemView)" = "0x1"
-check "MemWidth is written" test -n "$(reg_value MemWidth)"
-check "MemHeight is written" test -n "$(reg_value MemHeight)"
-check "MemPanelW is written" test -n "$(reg_value MemPanelW)"
 echo "registry: MemView=$(reg_value MemView) MemWidth=$(reg_value MemWidth) MemHeight=$(reg_value MemHeight) MemPanelW=$(reg_value MemPanelW)"
+check "MemView is 1" test "$(reg_value MemView)" = "0x1"
+# The window's size in the registry, by the same frame as the first opening's 543 x 411.
+w0=${size0%x*}; h0=${size0#*x}; w1=${size1%x*}; h1=${size1#*x}
+check "MemWidth is the new width ($(reg_value MemWidth), wanted $((543 + w1 - w0)))" \
+  test "$(($(reg_value MemWidth)))" -eq $((543 + w1 - w0))
+check "MemHeight is the new height ($(reg_value MemHeight), wanted $((411 + h1 - h0)))" \
+  test "$(($(reg_value MemHeight)))" -eq $((411 + h1 - h0))
+check "MemPanelW is written" test -n "$(reg_value MemPanelW)"
 xdotool windowactivate --sync "$clock" 2>/dev/null || true
 xdotool keydown ctrl key t keyup ctrl
 list=$(find_window "Task List")
@@ -145,9 +200,15 @@ check "the list opens again" test -n "$list"
 if [ -n "$list" ]; then
   sleep 1
   shot task_list_reopened.png
-  eval "$(xdotool getwindowgeometry --shell "$list")"; size2="${WIDTH}x${HEIGHT}"
-  check "the size is kept ($size1 -> $size2)" test "$size1" = "$size2"
-  check "it opens in the calendar view" test "$(grep -a -c 'TMemForm::Pg4Click 851' "$dir/console.log")" -ge 2
+  size2=$(size_of "$list")
+  check "the new size is kept ($size1 -> $size2)" test "$size1" = "$size2"
+  check "it opens in the calendar view" test "$(grep -a -c 'TMemForm::Pg4Click 851' "$dir/console.log")" -ge 4
+  # From the month it opened in, back to the table.
+  click_in "$list" $((416 + 28)) $((24 + 8))
+  sleep 1
+  click_in "$list" $((220 + 40 + 56)) $((49 + 32 + 12))
+  shot task_list_reopened_table.png
+  check_table_captions "opened in the month, then the table" "$list" task_list_reopened_table.png 220
 fi
 check "closing ends the clock" close_clock
 finish

@@ -82,6 +82,53 @@ class RecordingMci : public Mci {
   std::map<std::string, std::deque<std::uint32_t>> once_;
 };
 
+// The one device alias "song" as the system keeps it: "open FILE alias song" takes the name and
+// fails while it is taken, "close song" frees it, commands on a closed alias fail. A play with
+// "notify" leaves one notice pending; as documented for MCI, pausing and resuming keep it, a
+// later play with notify supersedes it, stopping or closing aborts it. Every play notes the file
+// open.
+class SongDevice : public Mci {
+ public:
+  std::uint32_t SendCommand(const std::string& command, WindowId notifyWindow) override {
+    commands.push_back(command);
+    static const std::string kOpen = "open ", kAlias = " alias song";
+    if (command.rfind(kOpen, 0) == 0 && command.size() > kOpen.size() + kAlias.size() &&
+        command.compare(command.size() - kAlias.size(), kAlias.size(), kAlias) == 0) {
+      if (openFile) return kMciErrDuplicateAlias;
+      openFile = command.substr(kOpen.size(), command.size() - kOpen.size() - kAlias.size());
+      return 0;
+    }
+    if (!openFile) return kMciErrInvalidDeviceName;
+    if (command == "close song") {
+      openFile.reset();
+      pendingNotice.reset();
+    } else if (command == "stop song") {
+      pendingNotice.reset();
+    } else if (command == "play song notify") {
+      played.push_back(*openFile);
+      pendingNotice = notifyWindow;
+    }
+    return 0;
+  }
+  std::uint32_t QueryCommand(const std::string& command, std::string& reply) override {
+    reply.clear();
+    return SendCommand(command, 0);
+  }
+  std::string ErrorText(std::uint32_t error) override { return "error " + std::to_string(error); }
+
+  // The play reaches its end: the window that waits for the notice, if one does.
+  std::optional<WindowId> PlayEnds() {
+    std::optional<WindowId> window = pendingNotice;
+    pendingNotice.reset();
+    return window;
+  }
+
+  std::optional<std::string> openFile;
+  std::optional<WindowId> pendingNotice;
+  std::vector<std::string> played;  // the file open at each play
+  std::vector<std::string> commands;
+};
+
 // Short forms of the paths that "exist"; every other path has none.
 class TableShortPaths : public ShortPaths {
  public:

@@ -67,6 +67,9 @@ class FakeProcessTable : public ProcessTable {
     return ProcessCallResult::Done;
   }
 
+  // Case folded for ASCII, Latin-1 and basic Cyrillic letters, as the system folds them.
+  bool SameExeName(const std::string& a, const std::string& b) const override { return Folded(a) == Folded(b); }
+
   std::vector<ProcessEntry> processes;
   std::map<std::uint32_t, std::string> paths;
   std::set<std::string> iconless;
@@ -80,6 +83,22 @@ class FakeProcessTable : public ProcessTable {
   std::vector<std::string> iconQueries;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> priorityCalls;
   std::vector<std::uint32_t> terminated;
+
+ private:
+  static std::u32string Folded(const std::string& utf8) {
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+      const auto lead = static_cast<unsigned char>(utf8[i]);
+      const std::size_t n = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 4;
+      char32_t c = n == 1 ? lead : lead & (0x7F >> n);
+      for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k) c = (c << 6) | (utf8[i + k] & 0x3F);
+      i += n;
+      if ((c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x430 && c <= 0x44F)) c -= 0x20;
+      else if (c >= 0x450 && c <= 0x45F) c -= 0x50;
+      out.push_back(c);
+    }
+    return out;
+  }
 };
 
 }  // namespace vm::fakes

@@ -3,12 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "app/main_form_fixture.h"
 #include "scheduler/speech.h"
 #include "theme/dbut.h"
 #include "theme/dgroup_buts.h"
 #include "ui/options/about_form.h"
 #include "ui/options/options_form.h"
+#include "ui/toolkit/dpi.h"
 #include "ui/windows.h"
 
 namespace vm::testing {
@@ -263,6 +266,25 @@ TEST_F(OptionsTest, ZoomSetsTheClockFontSizeInPointsAndKeepsTheClockFace) {
   EXPECT_EQ(Stored("Zoom"), 30u);
 }
 
+TEST_F(OptionsTest, ZoomIsTheSizeInPointsInTheScreensPixelsAsNearAsTheyAllow) {
+  for (const int pixelsPerInch : {120, 144}) {
+    SCOPED_TRACE(pixelsPerInch);
+    backend.SetScreen(1024, 768, pixelsPerInch);
+    TOptF& o = Open();
+    // The heights the clock's font can have on this screen: design pixels scaled by its DPI.
+    auto onScreen = [&](int design) { return ui::ToDevice(design, pixelsPerInch); };
+    for (int points = o.ZoomT.Min(); points <= o.ZoomT.Max(); ++points) {
+      backend.DragTrackBar(o.ZoomT, points);
+      const int wanted = ui::MulDiv(points, pixelsPerInch, 72);
+      const int design = -form->TimeLabel.GetFont().height;
+      const int miss = std::abs(onScreen(design) - wanted);
+      EXPECT_LE(miss, std::abs(onScreen(design - 1) - wanted)) << points << " pt";
+      EXPECT_LE(miss, std::abs(onScreen(design + 1) - wanted)) << points << " pt";
+    }
+    backend.UserClose(o);
+  }
+}
+
 TEST_F(OptionsTest, TransparencyAndColourChangeTheClockAtOnce) {
   TOptF& o = Open();
   backend.DragTrackBar(o.Tb, 120);
@@ -326,7 +348,9 @@ TEST_F(OptionsTest, ReleasingTheToggleButtonKeepsWhatWasSet) {
 }
 
 TEST_F(OptionsTest, LanguageTextsAndTheClockMenuCaptions) {
-  UseLanguage("L5.1Einstellungen\r\nL5.2Start\r\nL5.7Groesse\r\nM26Deckkraft\r\nL5.10Ziehen\r\nL1.3Autostart DE\r\n");
+  UseLanguage(
+      "L5.1Einstellungen\r\nL5.2Start\r\nL5.7Groesse\r\nM26Deckkraft\r\nL5.10Ziehen\r\nL1.2Im Tray DE\r\n"
+      "L1.3Autostart DE\r\nM3Sprache DE\r\nM5Schrift DE\r\n");
   TOptF& o = Open();
   EXPECT_EQ(o.Caption(), "Einstellungen");
   EXPECT_EQ(o.Label1.Caption(), "Start ");
@@ -334,9 +358,11 @@ TEST_F(OptionsTest, LanguageTextsAndTheClockMenuCaptions) {
   EXPECT_EQ(o.TranL.Caption(), "Deckkraft");
   EXPECT_EQ(o.TLab.Hint(), "Ziehen ");
   EXPECT_EQ(o.ShowTimeCB.Caption(), "Show time on Desktop") << "a missing key leaves the text";
-  EXPECT_EQ(o.AStartCB.Caption(), form->AutostartM.Caption());
-  EXPECT_EQ(o.LangL.Caption(), form->Languige1.Caption());
-  EXPECT_EQ(o.FontIm.Hint(), form->Font1.Caption());
+  // The clock menu's texts, as the language file gives them to its items.
+  EXPECT_EQ(o.AStartCB.Caption(), "Autostart DE");
+  EXPECT_EQ(o.HideCB.Caption(), "Im Tray DE");
+  EXPECT_EQ(o.LangL.Caption(), "Sprache DE");
+  EXPECT_EQ(o.FontIm.Hint(), "Schrift DE");
 }
 
 TEST_F(OptionsTest, FontImageNudgesAndLinksUnderlineOnlyWhileThePointerIsAway) {
@@ -388,6 +414,18 @@ TEST_F(AboutTest, MailLinkAddressesTheMakerWithTheSubjectAndTheWebLinkOpensThePa
   EXPECT_THAT(shell[0], HasSubstr("verb= file=mailto:maker@example.org?subject=Vemtaro "));
   EXPECT_THAT(shell[1], HasSubstr("verb=open file=https://example.org/vemtaro "));
   EXPECT_TRUE(about.MailL.Visible());
+}
+
+TEST_F(AboutTest, TheMakersNameStaysInsideTheWindowLargeOverSmallAsDesigned) {
+  Create();
+  TForm5 about(app, *form, {"", ""});
+  ASSERT_GT(176 + about.Label7.Width(), about.ClientWidth());  // the design place would cut it
+  for (const ui::Label* name : {&about.Label3, &about.Label7}) {
+    EXPECT_GE(name->Left(), 0) << name->Name();
+    EXPECT_LE(name->Left() + name->Width(), about.ClientWidth()) << name->Name();
+  }
+  EXPECT_EQ(about.Label7.Left() - about.Label3.Left(), 176 - 160);
+  EXPECT_EQ(about.Label7.Top(), 16);
 }
 
 TEST_F(AboutTest, WithoutAddressesTheLinkOpensTheHelpPageAndTheMailRowIsHidden) {

@@ -269,6 +269,32 @@ TEST_F(ProcessFormTest, PriorityChangesTheChosenProcessAndMarksTheResult) {
   EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
+TEST_F(ProcessFormTest, ARowShowingSystemKeepsNoMarkAfterChoosingOrAFailedChange) {
+  table.Start(0xB0, "job.exe", 1, 13);
+  table.Start(0xC0, "kernel.exe", 1, 31);  // a base priority of no item: "System"
+  TProcF& w = Open();
+  auto marked = [&] {
+    std::vector<std::string> out;
+    for (ui::MenuItem* item : w.SetPriority1.Items())
+      if (item->Checked()) out.push_back(item->Caption());
+    return out;
+  };
+  Select(w, "job.exe");
+  ASSERT_EQ(marked(), (std::vector<std::string>{"High"}));
+  Select(w, "kernel.exe");
+  ASSERT_EQ(Sub(w.ProcessListView.Item(RowOf(w, "kernel.exe")), TProcF::kPriorityItem), "System");
+  EXPECT_TRUE(marked().empty()) << "the job's mark stayed";
+  // A change that fails and one on a process that cannot be opened leave no mark either.
+  table.priorityFails = true;
+  backend.ChooseMenuItem(w.aNormal);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(marked().empty());
+  table.priorityFails = false;
+  table.unopenable.insert(0xC0);
+  backend.ChooseMenuItem(w.Idle);
+  EXPECT_TRUE(marked().empty());
+}
+
 TEST_F(ProcessFormTest, RightPressOpensThePriorityMenuOnlyWithARowChosen) {
   TProcF& w = Open();
   backend.MouseDownOn(w.ProcessListView, {20, 20}, ui::MouseButton::Right);
@@ -393,6 +419,20 @@ TEST_F(CloseProgramTest, EndsEveryCopyThroughAnUnshownWindowThatGoesAgain) {
   EXPECT_EQ(form->Slots[kProcessWindow], nullptr);
   // Nothing went the other way round the window.
   for (const std::string& call : calls) EXPECT_EQ(call.find("processes."), std::string::npos) << call;
+}
+
+TEST_F(CloseProgramTest, NamesCompareAsTheSystemComparesThemEveryLetterWithoutCase) {
+  // The same comparison as the action's own path without a window: "Отчёт.exe" is "ОТЧЁТ.EXE".
+  TProcF& w = Open();
+  table.Start(0xF0, "ОТЧЁТ.EXE");
+  table.Start(0xF1, "отчёт.exe");
+  table.Start(0xF2, "отчет.exe");  // another letter, another program
+  Tick();
+  EXPECT_EQ(w.FindRow("Отчёт.exe"), w.FindRow("ОТЧЁТ.EXE"));
+  EXPECT_NE(w.FindRow("отчет.exe"), w.FindRow("отчёт.exe"));
+  FireCloseProgram("C:\\Отчёты\\Отчёт.exe");
+  EXPECT_EQ(table.terminated, (std::vector<std::uint32_t>{0xF0, 0xF1}));
+  EXPECT_TRUE(table.Running(0xF2));
 }
 
 TEST_F(CloseProgramTest, LeavesTheUsersOpenWindowOpen) {

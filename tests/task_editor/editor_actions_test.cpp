@@ -58,8 +58,9 @@ TEST_F(Actions, RunProgramWithoutAPathAsksForOneAndCancellingUnchecksBoth) {
 }
 
 TEST_F(Actions, ShutdownPutsItsTextIntoTheMessageAndTheMessageBoxEnablesTheMemo) {
-  UseLanguage("L2.12Plain text\r\nL2.13The computer shuts down");
-  TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  UseLanguage("L2.12Plain text\r\nL2.13The computer shuts down\r\nL2.14Default message");
+  TForm2& editor = OpenNew();  // the memo holds the new task's default text
+  ASSERT_EQ(editor.AlarmMessage.Text(), "Default message");
   EXPECT_TRUE(editor.HiberCheck.Enabled());
   backend.ClickControl(editor.CompCheck);
   EXPECT_EQ(editor.AlarmMessage.Text(), "The computer shuts down");
@@ -74,6 +75,59 @@ TEST_F(Actions, ShutdownPutsItsTextIntoTheMessageAndTheMessageBoxEnablesTheMemo)
   EXPECT_FALSE(editor.AlarmMessage.Enabled());
   backend.ClickControl(editor.MessageCheck);
   EXPECT_TRUE(editor.AlarmMessage.Enabled());
+}
+
+TEST_F(Actions, AMessageTheUserWroteIsNeverReplacedByTheShutdownTexts) {
+  UseLanguage("L2.12Plain text\r\nL2.13The computer shuts down\r\nL2.14Default message");
+  TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  // The stored message, with the focus passing the box and with clicks on it.
+  backend.FocusControl(editor.CompCheck);
+  backend.FocusControl(editor.RebootCheck);
+  EXPECT_EQ(editor.AlarmMessage.Text(), "Stored message");
+  backend.ClickControl(editor.CompCheck);
+  backend.FocusControl(editor.RebootCheck);
+  EXPECT_EQ(editor.AlarmMessage.Text(), "Stored message");
+  backend.ClickControl(editor.CompCheck);
+  // A message typed now stays too.
+  backend.TypeText(editor.AlarmMessage, "!");
+  ASSERT_EQ(editor.AlarmMessage.Text(), "Stored message!");
+  backend.ClickControl(editor.CompCheck);
+  EXPECT_EQ(editor.AlarmMessage.Text(), "Stored message!");
+  backend.ClickControl(editor.CompCheck);
+
+  // The program's own texts, and an empty message, give way.
+  for (const std::string own : {"Default message", "Plain text", "The computer shuts down", "Message", ""}) {
+    SCOPED_TRACE(own);
+    editor.AlarmMessage.SetText(own);
+    ASSERT_FALSE(editor.CompCheck.Checked());
+    backend.ClickControl(editor.CompCheck);
+    EXPECT_EQ(editor.AlarmMessage.Text(), "The computer shuts down");
+    backend.FocusControl(editor.RebootCheck);
+    EXPECT_EQ(editor.AlarmMessage.Text(), "The computer shuts down");
+    backend.ClickControl(editor.CompCheck);
+    EXPECT_EQ(editor.AlarmMessage.Text(), "Plain text");
+  }
+}
+
+TEST_F(Actions, UntickingTheLastEventFreesTheDateAndTimeAgain) {
+  TForm2& editor = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  backend.ChooseTab(editor.Page1, editor.Tab3.PageIndex());
+  backend.ClickControl(editor.LockS_CB);
+  backend.ChooseTab(editor.Page1, editor.Tab1.PageIndex());
+  backend.ClickControl(editor.ImmedCB);
+  ASSERT_FALSE(editor.Grid.Enabled());
+  backend.ChooseTab(editor.Page1, editor.Tab3.PageIndex());
+  backend.ClickControl(editor.LockS_CB);
+  EXPECT_FALSE(editor.ImmedCB.Enabled());
+  EXPECT_FALSE(editor.ImmedCB.Checked());
+  for (const ui::Control* c : std::initializer_list<const ui::Control*>{&editor.Grid, &editor.HourUpDown,
+                                                                        &editor.MinUpDown, &editor.MonL, &editor.YearL})
+    EXPECT_TRUE(c->Enabled()) << c->Name();
+  // A new event brings "Immediately" back, unticked.
+  backend.ClickControl(editor.UnLockS_CB);
+  EXPECT_TRUE(editor.ImmedCB.Enabled());
+  EXPECT_FALSE(editor.ImmedCB.Checked());
+  EXPECT_TRUE(editor.Grid.Enabled());
 }
 
 TEST_F(Actions, TheSoundChooserAndTheSoundRepeat) {

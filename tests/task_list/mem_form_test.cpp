@@ -11,6 +11,7 @@
 #include <numeric>
 #include "scheduler/firing_host.h"
 #include "theme/dgroup_buts.h"
+#include "ui/task_list/calendar_fit.h"
 #include "ui/task_list/mem_form.h"
 #include "ui/windows.h"
 
@@ -245,10 +246,21 @@ TEST_F(MemFormTest, DeletingATaskThatIsGoneRemovesNothingAndStillSaves) {
   Start();
   AddTask("one", kToday + 1);
   TMemForm& list = OpenList();
+  files.Put(std::string(kDir) + "tasks.sft", "Vemtaro2");  // an empty list on disk
   form->scheduler.TaskList.front().TaskId = 77;  // the row still names the old id
+  boxes.answers = {MsgResult::Yes};
   list.DeletMClick(list.DeletM);
+  ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(form->scheduler.TaskList.size(), 1u);
   EXPECT_EQ(list.Grid.Cell(9, 1), "77");  // refreshed
+  // Saved: the file holds the one task as the list has it now.
+  const std::string file = TaskFile();
+  ASSERT_EQ(file.size(), 8 + kTaskRecordSize);
+  std::array<std::uint8_t, kTaskRecordSize> record{};
+  std::copy(file.begin() + 8, file.end(), record.begin());
+  const TTask saved = DeserializeTask(record, codec);
+  EXPECT_EQ(saved.TaskId, 77u);
+  EXPECT_EQ(saved.Message, "one");
 }
 
 TEST_F(MemFormTest, EditOpensTheEditorOnTheSelectedTaskAndTheRowShowsTheNewValues) {
@@ -404,6 +416,42 @@ TEST_F(MemFormTest, TheCalendarViewShowsTodaysMonthAndDayAndTurningItOffRestores
   EXPECT_EQ(list.Grid.DefaultRowHeight(), 32);
   EXPECT_EQ(list.Panel1.Width(), 220);  // the table view's width from now on
   EXPECT_EQ(Column(list.Grid, 2).size(), 12u);
+}
+
+// The table's captions and the side panel's after the month had Grid's first row (the e2e run
+// reads them on the screen).
+void ExpectTableCaptions(TMemForm& list) {
+  const std::vector<std::string> captions{"Info",  "Date",      "Message", "Period", "Program",
+                                          "Sound", "LastStart", "Starts",  "Active", "№"};
+  for (int c = 0; c < 10; ++c) EXPECT_EQ(list.Grid.Cell(c, 0), captions[static_cast<std::size_t>(c)]) << c;
+  ASSERT_TRUE(list.Grid.UserSelect(1, 1));
+  EXPECT_EQ(list.Label5.Caption(), "Info");
+  EXPECT_EQ(list.Label7.Caption(), "Date");
+  EXPECT_EQ(list.Label8.Caption(), "LastStart");
+  EXPECT_EQ(list.Label4.Caption(), "Starts");
+}
+
+TEST_F(MemFormTest, TheTableGetsItsCaptionsBackFromTheCalendarAlsoWhenItOpenedThere) {
+  Start();
+  AddTask("one", kToday + 1);
+  TMemForm& list = OpenList();
+  backend.Click(list.Pg4);
+  ASSERT_EQ(list.Grid.Cell(0, 0), form->GetLanguage().Msg("C.15"));  // the month's weekdays
+  backend.Click(list.Pg4);
+  {
+    SCOPED_TRACE("switched back");
+    ExpectTableCaptions(list);
+  }
+  backend.Click(list.Pg4);
+  list.Close();
+  ASSERT_EQ(List(), nullptr);
+  TMemForm& again = OpenList();
+  ASSERT_TRUE(again.CalendarView());
+  backend.Click(again.Pg4);
+  {
+    SCOPED_TRACE("opened in the calendar view");
+    ExpectTableCaptions(again);
+  }
 }
 
 // Every day column whole and no scroll bar: the cells end at the grid's edges.
@@ -611,6 +659,29 @@ TEST_F(MemFormTest, ClosingWritesSizeViewAndPanelWidthAndReopeningRestoresThemAf
   again.Pg4Click(again.Pg4);
   EXPECT_EQ(again.Panel1.Width(), 220);
   (void)kRegDword;
+}
+
+TEST_F(MemFormTest, AStoredPanelWidthOutsideTheWindowIsBroughtInsideIt) {
+  struct Case {
+    std::int32_t stored;
+    bool calendar;
+    int expected;  // 0: the widest that leaves the month its narrowest columns
+  };
+  Start();
+  for (const Case c : {Case{5000, true, 0}, Case{5000, false, 0}, Case{-40, true, 8}, Case{200, true, 200}}) {
+    SCOPED_TRACE(::testing::Message() << c.stored << (c.calendar ? " calendar" : " table"));
+    // As the registry gave them at the start.
+    form->settings.MemPanelW = c.stored;
+    form->settings.MemView = c.calendar;
+    TMemForm& list = OpenList();
+    if (!c.calendar) backend.Click(list.Pg4);
+    ASSERT_TRUE(list.CalendarView());
+    const int widest = list.ClientWidth() - list.Split1.Width() - 7 * kCalendarMinColWidth;
+    EXPECT_EQ(list.Panel1.Width(), c.expected ? c.expected : widest);
+    EXPECT_EQ(list.Split1.Tag(), list.Panel1.Width());
+    EXPECT_GE(list.Grid.Width(), 7 * kCalendarMinColWidth);
+    list.Close();
+  }
 }
 
 TEST_F(MemFormTest, TheClockToggleButtonOpensAndClosesTheList) {

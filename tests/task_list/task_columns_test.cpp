@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,31 +100,53 @@ TEST_F(DisplayListTest, MessagesSortByCodeCyrillicFirstAndEqualOnesKeepTheirList
 }
 
 TEST_F(DisplayListTest, EveryColumnSortsByItsOwnKeyAndUnknownColumnsByTheDueTime) {
-  Add("late", 46010.0);
-  Add("early", 46001.0);
-  Add("middle", 46005.0);
-  tasks.front().TaskId = 4000000000u;  // above the signed range: unsigned order
-  auto it = tasks.begin();
-  it->AlarmCnt = 1, it->Active = 2, it->State = 64, it->Period = 3, it->LastAlarm = 3.0, it->SoundFile = "b";
-  ++it;
-  it->AlarmCnt = 3, it->Active = 0, it->State = 1, it->Period = 6, it->LastAlarm = 1.0, it->SoundFile = "c";
-  ++it;
-  it->AlarmCnt = 2, it->Active = 1, it->State = 4, it->Period = 0, it->LastAlarm = 2.0, it->SoundFile = "a";
+  // Four tasks whose orders differ in every column, from the due time and from the list's own
+  // order (D B A C), so a column that sorts by another column's key, or not at all, shows.
+  struct Keys {
+    const char* name;
+    DateTime due;
+    std::uint32_t state, period;
+    const char* program;
+    const char* sound;
+    DateTime last;
+    std::uint32_t starts;
+    std::uint8_t active;
+    std::uint32_t id;
+  };
+  const Keys keys[] = {
+      {"delta", 4.0, 4, 1, "a", "d", 1.0, 3, 1, 2},
+      {"bravo", 2.0, 1, 3, "c", "c", 4.0, 2, 0, 3},
+      {"charlie", 1.0, 2, 2, "d", "a", 2.0, 4, 2, 4000000000u},  // above the signed range
+      {"alpha", 3.0, 64, 0, "b", "b", 3.0, 1, 1, 1},
+  };
+  for (const Keys& k : keys) {
+    Add(k.name, 46000.0 + k.due, k.id);
+    TTask& t = tasks.back();
+    t.State = k.state, t.Period = k.period, t.Program = k.program, t.SoundFile = k.sound;
+    t.LastAlarm = 46000.0 + k.last, t.AlarmCnt = k.starts, t.Active = k.active;
+  }
   auto order = [&](int column) {
     FillDisplayList(display, tasks, column, codec);
     return Messages();
   };
   using V = std::vector<std::string>;
-  EXPECT_EQ(order(0), (V{"early", "middle", "late"}));   // State 1, 4, 64
-  EXPECT_EQ(order(1), (V{"early", "middle", "late"}));
-  EXPECT_EQ(order(3), (V{"middle", "late", "early"}));   // Period 0, 3, 6
-  EXPECT_EQ(order(5), (V{"middle", "late", "early"}));   // a, b, c
-  EXPECT_EQ(order(6), (V{"early", "middle", "late"}));   // LastAlarm 1, 2, 3
-  EXPECT_EQ(order(7), (V{"late", "middle", "early"}));   // AlarmCnt 1, 2, 3
-  EXPECT_EQ(order(8), (V{"early", "middle", "late"}));   // Active 0, 1, 2
-  EXPECT_EQ(order(9), (V{"early", "middle", "late"}));   // ids 2, 3, 4000000000
-  EXPECT_EQ(order(42), (V{"early", "middle", "late"}));
-  EXPECT_EQ(order(-1), (V{"early", "middle", "late"}));
+  const V byDue{"charlie", "bravo", "alpha", "delta"};
+  EXPECT_EQ(order(0), (V{"bravo", "charlie", "delta", "alpha"}));  // State 1, 2, 4, 64
+  EXPECT_EQ(order(1), byDue);
+  EXPECT_EQ(order(2), (V{"alpha", "bravo", "charlie", "delta"}));  // Message
+  EXPECT_EQ(order(3), (V{"alpha", "delta", "charlie", "bravo"}));  // Period 0, 1, 2, 3
+  EXPECT_EQ(order(4), (V{"delta", "alpha", "bravo", "charlie"}));  // Program a, b, c, d
+  EXPECT_EQ(order(5), (V{"charlie", "alpha", "bravo", "delta"}));  // SoundFile a, b, c, d
+  EXPECT_EQ(order(6), (V{"delta", "charlie", "alpha", "bravo"}));  // LastAlarm 1, 2, 3, 4
+  EXPECT_EQ(order(7), (V{"alpha", "bravo", "delta", "charlie"}));  // AlarmCnt 1, 2, 3, 4
+  EXPECT_EQ(order(8), (V{"bravo", "delta", "alpha", "charlie"}));  // Active 0, 1, 1 (list order), 2
+  EXPECT_EQ(order(9), (V{"alpha", "delta", "bravo", "charlie"}));  // ids 1, 2, 3, 4000000000
+  EXPECT_EQ(order(42), byDue);
+  EXPECT_EQ(order(-1), byDue);
+  // Each column's order is its own.
+  std::set<V> orders;
+  for (int column = 0; column <= 9; ++column) orders.insert(order(column));
+  EXPECT_EQ(orders.size(), 10u);
 }
 
 TEST_F(DisplayListTest, ATimeThatIsNoNumberSortsLastWithoutBreakingTheOrder) {

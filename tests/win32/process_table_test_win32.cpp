@@ -92,5 +92,15 @@ TEST_F(ProcessTableWin32Test, PriorityAndTerminationReachTheProcess) {
   EXPECT_EQ(table_.Terminate(0xFFFFFFF0u), ProcessCallResult::NotOpened);
 }
 
+TEST(ProcessTableNamesWin32Test, FileNamesCompareWithoutCaseForEveryLetter) {
+  Win32ProcessTable table;
+  EXPECT_TRUE(table.SameExeName("Report.EXE", "report.exe"));
+  EXPECT_TRUE(table.SameExeName("ОТЧЁТ.EXE", "Отчёт.exe"));
+  EXPECT_TRUE(table.SameExeName("ÄRGER.EXE", "ärger.exe"));
+  EXPECT_FALSE(table.SameExeName("отчет.exe", "отчёт.exe"));
+  EXPECT_FALSE(table.SameExeName("report.exe", "report.ex"));
+  EXPECT_FALSE(table.SameExeName("report.exe", ""));
+}
+
 }  // namespace
 }  // namespace vm

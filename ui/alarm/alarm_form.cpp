@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/main_form.h"
+#include "app/maker_addresses.h"
 #include "core/log.h"
 #include "platform/media_services.h"
 #include "scheduler/sound.h"
@@ -17,7 +18,6 @@ namespace vm {
 namespace {
 
 constexpr const char* kBellPage = "bell.htm";
-constexpr const char* kMakerPage = "https://www.vemtaro.net/";
 constexpr int kColumnWidths[4] = {126, 213, 130, 64};
 constexpr const char* kButtonCaptions[3] = {"X", ">", "| |"};
 
@@ -111,7 +111,7 @@ void TAlForm::DescribeForm() {
   MessL.SetTransparent(true);
 
   Web1.SetBounds(23, 16, 82, 82);
-  Web1.SetHint(kMakerPage);
+  Web1.SetHint(BuiltMakerAddresses().webPage);
   Panel1.SetBounds(Web1.Left() + Web1.Width(), Web1.Top(), 20, Web1.Height());
   Panel1.SetBevelOuter(ui::PanelBevel::None);
 
@@ -124,9 +124,8 @@ void TAlForm::DescribeForm() {
   AlGrid.SetFixedCols(0);
   AlGrid.SetFixedRows(1);
   AlGrid.SetColSizing(true);
-  // The date and the message show whole; the columns right of them (an empty one and the task
-  // number the window reads) run past the edge by design, so no horizontal bar: only rows scroll.
-  AlGrid.SetScrollBars(true, false);
+  // The columns are wider than the grid: a horizontal bar reaches the ones past its edge.
+  AlGrid.SetScrollBars(true, true);
   AlGrid.OnSelectCell = ui::Bind(this, &TAlForm::AlGridSelectCell);
   AlGrid.OnDblClick = ui::Bind(this, &TAlForm::AlGridDblClick);
 
@@ -189,8 +188,9 @@ void TAlForm::FormShow(ui::Control&) {
   WriteLog(" Message = %s", AlarmTask.Message.c_str());
 
   ApplyLanguage();
-  // A play that is running (or the sound of the row before) makes way for this task's sound.
-  if (!Armed) CloseSong();
+  // The sound of the row before makes way for this task's, also when it has played out and
+  // stands rewound: while it holds the device's name this task's file cannot be opened.
+  CloseSong();
   Armed = true;
 
   for (ui::Label* label : {&CancelL, &ShutDL, &MessL}) label->SetFontColor(ui::clWindowText);

@@ -1,14 +1,10 @@
 #include "ui/options/about_form.h"
 
+#include <algorithm>
+
 #include "app/main_form.h"
 #include "core/log.h"
 
-#ifndef VM_MAKER_WEB_PAGE
-#define VM_MAKER_WEB_PAGE ""
-#endif
-#ifndef VM_MAKER_MAIL
-#define VM_MAKER_MAIL ""
-#endif
 #ifndef VM_VERSION_TEXT
 #define VM_VERSION_TEXT "4.02"
 #endif
@@ -19,6 +15,8 @@ namespace {
 
 constexpr const char* kHelpPage = "vemtaro-help.htm";
 constexpr const char* kYear = "2004";
+// Room kept between the maker's name and the window's right edge.
+constexpr int kNameMargin = 4;
 
 ui::Font MakeFont(const char* name, int height, bool bold, bool italic, ui::Color color) {
   ui::Font font;
@@ -36,8 +34,6 @@ std::string FileNameOf(const std::string& path) {
 }
 
 }  // namespace
-
-MakerAddresses BuiltMakerAddresses() { return {VM_MAKER_WEB_PAGE, VM_MAKER_MAIL}; }
 
 std::string VersionLine() { return std::string("Version ") + VM_VERSION_TEXT + ", " + kYear; }
 
@@ -94,6 +90,11 @@ void TForm5::DescribeForm() {
     t.label.SetCaption(t.caption);
   }
   Label1.SetCaption(VersionLine());
+  // The maker's name, large over small: a face wider than the design's (one standing in for
+  // Georgia) moves the pair left until the large one ends inside the window.
+  const int overflow = Label7.Left() + Label7.Width() - (ClientWidth() - kNameMargin);
+  if (overflow > 0)
+    for (ui::Label* name : {&Label3, &Label7}) name->SetLeft(std::max(0, name->Left() - overflow));
   for (ui::Label* link : {&Label4, &MailL}) {
     ui::Font font = link->GetFont();
     font.underline = true;

@@ -5,25 +5,20 @@
 
 #include <string>
 
+#include "app/maker_addresses.h"
 #include "ui/toolkit/toolkit.h"
 
 namespace vm {
 
 class TForm1;
 
-// The maker's addresses as this build was configured; empty when not set. Without a web page
-// the link opens the help page shipped beside the program; without a mail address the mail
-// row is not shown.
-struct MakerAddresses {
-  std::string webPage;
-  std::string mail;
-};
-MakerAddresses BuiltMakerAddresses();
 // "Version 4.02, 2004": the version of the program's version resource.
 std::string VersionLine();
 
 class TForm5 : public ui::Form {
  public:
+  // Without a web page the link opens the help page shipped beside the program; without a mail
+  // address the mail row is not shown.
   TForm5(ui::Application& app, TForm1& clock, MakerAddresses maker = BuiltMakerAddresses());
 
   ui::Shape Shape1{*this, "Shape1"};

@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "scheduler/speech.h"
 #include "theme/dgroup_buts.h"
+#include "ui/toolkit/dpi.h"
 
 namespace vm {
 
@@ -17,9 +18,8 @@ namespace {
 // The miniature's design size; FormCreate fits it to the screen's proportions.
 constexpr int kMiniatureWidth = 161;
 constexpr int kMiniatureHeight = 126;
-// Zoom positions are font sizes in points; the clock's heights are design pixels (96 per inch).
+// Zoom positions are font sizes in points.
 constexpr int kPointsPerInch = 72;
-constexpr int kDesignPixelsPerInch = 96;
 // The status icon that FontIm shows.
 constexpr int kFontIcon = 9;
 
@@ -378,7 +378,10 @@ void TOptF::TransColorCBClick(ui::Control&) {
 void TOptF::ZoomTChange(ui::Control&) {
   clock_.Show();
   Settings& s = clock_.settings;
-  s.LogFont.Height = -ui::MulDiv(ZoomT.Position(), kDesignPixelsPerInch, kPointsPerInch);
+  // The size in the screen's pixels, kept in the design pixels the clock's fonts are drawn from
+  // (the screen's pixels per inch scale them back): the nearest height the screen can show.
+  const int pixelsPerInch = App().GetScreen().PixelsPerInch();
+  s.LogFont.Height = -ui::ToDesign(ui::MulDiv(ZoomT.Position(), pixelsPerInch, kPointsPerInch), pixelsPerInch);
   s.FontDialog.Color = s.FontColor;
   clock_.ApplyClockFont(s.FontDialog, s.LogFont);
   clock_.ApplyFontColour(s.FontColor);

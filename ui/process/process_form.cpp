@@ -31,16 +31,6 @@ constexpr std::int64_t kRealTimeClass = 256;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string LowerText(std::string text) {
-  for (char& c : text) c = Lower(c);
-  return text;
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
 int CompareText(const std::string& a, const std::string& b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -261,12 +251,13 @@ void TProcF::Refresh() {
     for (std::size_t i = 1; i < snapshot->size(); ++i) {
       const ProcessEntry& entry = (*snapshot)[i];
       const int row = FindRow(entry.exeFile);
+      // Names are told apart by the row that shows them (FindRow's comparison).
       if (row < 0) {
         AddProcessRow(entry, seen, stampMs_);
-        ownSeen.insert(LowerText(entry.exeFile));
+        ownSeen.insert(entry.exeFile);
         continue;
       }
-      const std::string key = LowerText(entry.exeFile);
+      const std::string key = ProcessListView.Item(row).caption;
       firstOfName.emplace(key, &entry);
       ProcessListView.SetItemText(row, kSeenItem + 1, seen);
       ProcessListView.SetItemData(row, stampMs_);
@@ -347,8 +338,10 @@ void TProcF::DeleteRow(int index) {
 
 int TProcF::FindRow(const std::string& name) const {
   const auto& items = ProcessListView.Items();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (SameText(items[i].caption, name)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const std::string& caption = items[i].caption;
+    if (table_ ? table_->SameExeName(caption, name) : caption == name) return static_cast<int>(i);
+  }
   return -1;
 }
 
@@ -392,13 +385,15 @@ void TProcF::ProcessListViewSelectItem(ui::Control&, int index, bool selected) {
   SelectedId = row.subItems.empty() ? kNoSelection : sub(kIdItem);
   SelectedName = row.caption;
   StatusBar1.SetSimpleText(sub(kPathItem));
-  const std::string priority = sub(kPriorityItem);
-  for (ui::MenuItem* item : SetPriority1.Items()) {
-    if (item->Caption() == priority) {
-      item->SetChecked(true);
-      break;
-    }
-  }
+  MarkPriority(sub(kPriorityItem));
+}
+
+void TProcF::MarkPriority(const std::string& shown) {
+  // A row showing "System" has no item of its own: then none is marked, not the one marked last.
+  ui::MenuItem* match = nullptr;
+  for (ui::MenuItem* item : SetPriority1.Items())
+    if (!match && item->Caption() == shown) match = item;
+  for (ui::MenuItem* item : SetPriority1.Items()) item->SetChecked(item == match);
 }
 
 void TProcF::ProcessListViewMouseDown(ui::Control&, ui::MouseButton button, ui::ShiftState, int, int) {
@@ -424,11 +419,9 @@ void TProcF::ChangePriority(ui::MenuItem& item) {
   auto restoreCheck = [&] {
     // The item checked itself when chosen; the mark goes back to the priority the row shows.
     const int row = ProcessListView.ItemIndex();
-    const std::string shown = row >= 0 && ProcessListView.Item(row).subItems.size() > kPriorityItem
-                                  ? ProcessListView.Item(row).subItems[kPriorityItem]
-                                  : Normal.Caption();
-    for (ui::MenuItem* i : SetPriority1.Items())
-      if (i->Caption() == shown) i->SetChecked(true);
+    MarkPriority(row >= 0 && ProcessListView.Item(row).subItems.size() > kPriorityItem
+                     ? ProcessListView.Item(row).subItems[kPriorityItem]
+                     : Normal.Caption());
   };
   if (!id) {
     restoreCheck();
@@ -520,7 +513,7 @@ void TProcF::CloseProgram(const std::string& programPath) {
   if (!snapshot) return;
   for (std::size_t i = 1; i < snapshot->size(); ++i) {
     const ProcessEntry& entry = (*snapshot)[i];
-    if (!SameText(entry.exeFile, name)) continue;
+    if (!table_->SameExeName(entry.exeFile, name)) continue;
     if (table_->Terminate(entry.processId) == ProcessCallResult::Done) continue;
     MessageBoxRequest request;
     request.text = programPath;

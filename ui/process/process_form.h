@@ -99,7 +99,7 @@ class TProcF : public ui::Form, public ProcessWindow {
   std::string PriorityText(std::int32_t basePriority) const;
   // The full path shown for a process; empty when it cannot be read.
   std::string FullPath(const ProcessEntry& entry);
-  // The row of an executable name (case-insensitive), -1 when there is none.
+  // The row of an executable name (the system's comparison of file names), -1 when there is none.
   int FindRow(const std::string& name) const;
 
  private:
@@ -111,6 +111,8 @@ class TProcF : public ui::Form, public ProcessWindow {
   void SweepStaleRows(bool snapshotTaken);
   void DeleteRow(int index);
   void ChangePriority(ui::MenuItem& item);
+  // Checks the priority item whose caption is `shown`, and no other.
+  void MarkPriority(const std::string& shown);
   void ResetSelection();
   void Inform(const std::string& text, WindowId owner, MsgIcon icon = MsgIcon::Information);
 

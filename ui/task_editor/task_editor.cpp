@@ -106,7 +106,7 @@ void TForm2::Describe() {
     PrgEdit.SetFont(grey);
     SoundEdit.SetFont(grey);
   }
-  AlarmMessage.SetText("Message");
+  AlarmMessage.SetText(kDesignMessage);
   AlarmMessage.SetHint("Click Me to test speak!");
   AlarmMessage.SetMaxLength(static_cast<int>(kMessageField - 1));
   box(ProgramCheck, 53, 174, 200, "Close program");

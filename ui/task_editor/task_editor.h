@@ -199,11 +199,16 @@ class TForm2 : public ui::Form, public TaskEditorWindow {
   void ShowCurrentTime(const std::string& text) override { CurrTimeL.SetCaption(text); }
 
  private:
+  // The message memo's text in the window's design.
+  static constexpr const char* kDesignMessage = "Message";
   void Describe();
   void Wire();
   void LoadFromEditBuf();
   void StoreIntoEditBuf();
   void SetCalendarEnabled(bool enabled);
+  // The message is empty or one of the program's own texts (the design text, the default of a
+  // new task, the shutdown and the plain alarm text), not one the user wrote.
+  bool MessageIsDefault() const;
   void SetDropDownClosed();
   std::string Text(const char* key) const;
   TForm1& owner_;

@@ -32,7 +32,19 @@ void TForm2::CompCheckClick(ui::Control& sender) {
   ++ModifiedCounter;
 }
 
+bool TForm2::MessageIsDefault() const {
+  const std::string& message = AlarmMessage.Text();
+  if (message.empty() || message == kDesignMessage) return true;
+  for (const char* key : {"L2.12", "L2.13", "L2.14"}) {
+    const auto text = owner_.GetLanguage().LookUpText(key);
+    if (text && FitTaskText(*text, kMessageField - 1, owner_.Services().codec) == message) return true;
+  }
+  return false;
+}
+
 void TForm2::CompCheckExit(ui::Control&) {
+  // Also when the focus merely passes the box: a message the user wrote is never replaced.
+  if (!MessageIsDefault()) return;
   if (auto text = owner_.GetLanguage().LookUpText(CompCheck.Checked() ? "L2.13" : "L2.12"))
     AlarmMessage.SetText(FitTaskText(*text, kMessageField - 1, owner_.Services().codec));
 }
@@ -56,7 +68,14 @@ void TForm2::ProgramCheckMouseUp(ui::Control&, ui::MouseButton, ui::ShiftState, 
 }
 
 void TForm2::LockS_CBClick(ui::Control& sender) {
-  ImmedCB.SetEnabled(ReadEventBoxes() != 0);
+  const bool anyEvent = ReadEventBoxes() != 0;
+  ImmedCB.SetEnabled(anyEvent);
+  if (!anyEvent && ImmedCB.Checked()) {
+    // "Immediately" means nothing without an event; left ticked it would keep the date and
+    // the time locked with no box left to free them.
+    ImmedCB.SetChecked(false);
+    SetCalendarEnabled(true);
+  }
   ActiveChClick(sender);
 }
 

@@ -256,12 +256,14 @@ void TMemForm::FormCreate(ui::Control&) {
   SetBounds(Left(), Top(), settings.MemWidth, settings.MemHeight);
   Panel1.SetTag(Split1.Tag());
   skipResize_ = true;
+  // The stored width may come from a larger window, or from a damaged value.
+  const int panelWidth = PanelWidthInside(settings.MemPanelW);
   if (settings.MemView) {
-    Panel1.SetWidth(settings.MemPanelW);
-    Split1.SetTag(settings.MemPanelW);
+    Panel1.SetWidth(panelWidth);
+    Split1.SetTag(panelWidth);
     Pg4Click(Pg4);
   } else {
-    Split1.SetTag(settings.MemPanelW);
+    Split1.SetTag(panelWidth);
   }
   PlaceInfoP();
   owner_.PlaceNearClock(*this);
@@ -320,20 +322,30 @@ void TMemForm::ApplyLanguage() {
     const std::string key = "M" + std::to_string(20 + i);
     apply(key.c_str(), [&](const std::string& t) { items[i]->SetCaption(t); });
   }
-  static const char* kDefaults[9] = {"Info", "Date", "Message", "Period", "Program", "Sound",
-                                     "LastStart", "Starts", "Active"};
   for (int c = 0; c < 9; ++c) {
     const std::string key = "L4." + std::to_string(2 + c);
-    const std::string text = language.TextOr(key, Grid.Cell(c, 0).empty() ? kDefaults[c] : Grid.Cell(c, 0));
-    Grid.SetCell(c, 0, text);
-    PanelGrid.SetCell(c, 0, text);
+    columnCaptions_[static_cast<std::size_t>(c)] = language.TextOr(key, columnCaptions_[static_cast<std::size_t>(c)]);
   }
-  Grid.SetCell(9, 0, "№");
-  PanelGrid.SetCell(9, 0, "№");
+  ShowColumnCaptions();
   owner_.GetLanguage().ApplyTableKeys("C.", 22, 33);
   if (toolButtons_) {
     ui::MenuItem* captions[3] = {&AddnM, &Edit1, &DeletM};
     for (int i = 0; i < 3; ++i) toolButtons_->Button(i)->SetCaption(captions[i]->Caption());
+  }
+}
+
+const std::string& TMemForm::ColumnCaption(int col) const {
+  static const std::string kNone;
+  return col >= 0 && col < static_cast<int>(columnCaptions_.size()) ? columnCaptions_[static_cast<std::size_t>(col)]
+                                                                     : kNone;
+}
+
+void TMemForm::ShowColumnCaptions() {
+  // The month writes its weekdays over Grid's row 0 and has no columns 7 to 9: the captions are
+  // put back whenever the table returns.
+  for (ui::StringGrid* grid : {&Grid, &PanelGrid}) {
+    if (grid == &Grid && calendarView_) continue;
+    for (int c = 0; c < static_cast<int>(columnCaptions_.size()); ++c) grid->SetCell(c, 0, ColumnCaption(c));
   }
 }
 
@@ -466,7 +478,7 @@ void TMemForm::GridDrawCell(ui::Control& sender, int col, int row, const ui::Rec
     canvas->SetFont(grid.GetFont());
     canvas->SetTextColor(grid.GetFont().color);
     canvas->SetTransparentText(true);
-    const std::string& text = grid.Cell(col, row);
+    const std::string& text = row == 0 ? ColumnCaption(col) : grid.Cell(col, row);
     if (!text.empty()) canvas->TextOut({rect.left + 2, rect.top + 2}, text);
   }
   if (row == 0 && col == owner_.SortColumn) {
@@ -509,11 +521,11 @@ void TMemForm::FillSidePanel(int row) {
   Label2.SetCaption(g.Cell(1, row));
   Edit2.SetText(FileNamePart(g.Cell(4, row)));
   Edit3.SetText(FileNamePart(g.Cell(5, row)));
-  Label4.SetCaption(g.Cell(7, 0));
-  Label8.SetCaption(g.Cell(6, 0));
-  Label7.SetCaption(g.Cell(1, 0));
+  Label4.SetCaption(ColumnCaption(7));
+  Label8.SetCaption(ColumnCaption(6));
+  Label7.SetCaption(ColumnCaption(1));
   Label3.SetCaption(g.Cell(6, row));
-  Label5.SetCaption(g.Cell(0, 0));
+  Label5.SetCaption(ColumnCaption(0));
   Label6.SetCaption(g.Cell(7, row));
   StatusBar1.SetSimpleText(g.Cell(2, row));
 }

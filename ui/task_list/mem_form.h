@@ -139,6 +139,8 @@ class TMemForm : public ui::Form, public TaskListWindow {
   theme::DGroupButs* ToolButtons() const { return toolButtons_.get(); }
   theme::DGroupButs* CalendarButtons() const { return calendarButtons_.get(); }
   int SavedRowCount() const { return savedRowCount_; }
+  // The caption of a table column (the window's text, whatever the calendar wrote into row 0).
+  const std::string& ColumnCaption(int col) const;
   bool SkipResize() const { return skipResize_; }
 
  private:
@@ -147,11 +149,16 @@ class TMemForm : public ui::Form, public TaskListWindow {
   void BuildButtons();
   void LoadActionIcons();
   void FillSidePanel(int row);
+  // Writes the column captions into row 0 of PanelGrid, and of Grid unless it shows the month.
+  void ShowColumnCaptions();
   void LayoutBars(int mode);
   void SetBarButton(ui::Image& image, int picture);
   void ShowMonth();
   void HideCalendarDropDown();
   void PlaceInfoP();
+  // A side panel width that leaves the splitter and the narrowest month inside the window, and
+  // is never narrower than the collapsed panel.
+  int PanelWidthInside(int width) const;
   // In the calendar view: the cells take the grid's size (see calendar_fit.h).
   void FitCalendar();
   void PopupAtCursor(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
@@ -171,6 +178,8 @@ class TMemForm : public ui::Form, public TaskListWindow {
   std::array<int, 32> dayTaskCounts_{};
   int savedRowCount_ = 0;
   std::array<int, 10> savedColWidths_{};
+  std::array<std::string, 10> columnCaptions_{"Info",  "Date",      "Message", "Period", "Program",
+                                              "Sound", "LastStart", "Starts",  "Active", "№"};
   ui::ImageList barImages_{21, 21};
   ui::Bitmap marker_;
   std::unique_ptr<theme::DGroupButs> toolButtons_;

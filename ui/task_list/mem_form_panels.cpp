@@ -116,6 +116,11 @@ void TMemForm::PlaceInfoP() {
   InfoP.SetLeft(Panel1.Width() - InfoP.Width());
 }
 
+int TMemForm::PanelWidthInside(int width) const {
+  const int widest = ClientWidth() - Split1.Width() - 7 * kCalendarMinColWidth;
+  return std::max(std::min(width, widest), InfoP.Width());
+}
+
 void TMemForm::InfoPClick(ui::Control&) {
   if (Panel1.Width() == InfoP.Width())
     Panel1.SetWidth(InfoP.Width() + Label5.Left() + Label5.Width());
@@ -182,6 +187,7 @@ void TMemForm::Pg4Click(ui::Control&) {
     Grid.SetRowCount(savedRowCount_);
     for (int c = 0; c < 10; ++c) Grid.SetColWidth(c, savedColWidths_[static_cast<std::size_t>(c)]);
     Grid.SetDefaultRowHeight(kTableRowHeight);
+    ShowColumnCaptions();
     RefreshList();
   }
 }
