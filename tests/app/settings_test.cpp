@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,7 +31,7 @@ Settings Changed() {
              .Transparency = 200, .Left = -20, .Top = 40, .Background = true, .StayOnTop = true,
              .DisplayTime = false, .AsPanel = true, .UseMonitor = false, .DispLeft = 1500,
              .DispTop = -5, .Zoom = 48, .MemWidth = 700, .MemHeight = 500, .MemView = true,
-             .MemPanelW = 210, .AutoStart = true,
+             .MemPanelW = 210, .AutoStart = true, .SnoozeMinutes = 30,
              .LanguagePath = "C:\\Program Files\\Vemtaro\\deutsch.vml",
              .ExecutablePath = "C:\\Program Files\\Vemtaro\\vemtaro.exe"};
   s.FontDialog.Color = 0x0000FF00;
@@ -126,6 +127,7 @@ TEST_F(SettingsStoreTest, EachDataTypeWritesExactlyItsValues) {
       {18, {{"MemHeight", Dw(500)}}},
       {19, {{"MemView", Dw(1)}}},
       {20, {{"MemPanelW", Dw(210)}}},
+      {21, {{"SnoozeMinutes", Dw(30)}}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("data type " + std::to_string(row.dataType));
@@ -148,7 +150,7 @@ TEST_F(SettingsStoreTest, EachDataTypeWritesExactlyItsValues) {
 }
 
 TEST_F(SettingsStoreTest, NumbersWithoutValuesAndUnopenableKeysWriteNothing) {
-  for (int dataType : {4, 8, 21, -1}) {
+  for (int dataType : {4, 8, 22, -1}) {
     EXPECT_FALSE(store.SetRegistryInfo(Changed(), dataType)) << dataType;
     EXPECT_TRUE(LogHas("  TForm1::SetRegistryInfo:", " datatype = " + std::to_string(dataType)));
   }
@@ -160,7 +162,7 @@ TEST_F(SettingsStoreTest, NumbersWithoutValuesAndUnopenableKeysWriteNothing) {
   EXPECT_FALSE(registry.KeyExists(kUser, kKey));
 
   registry.DenyWrites(kUser);
-  for (int dataType = 0; dataType <= 20; ++dataType)
+  for (int dataType = 0; dataType <= 21; ++dataType)
     EXPECT_FALSE(store.SetRegistryInfo(Changed(), dataType)) << dataType;
   Settings s = Changed();
   EXPECT_FALSE(store.SetAutostart(s));
@@ -170,7 +172,7 @@ TEST_F(SettingsStoreTest, NumbersWithoutValuesAndUnopenableKeysWriteNothing) {
 
 TEST_F(SettingsStoreTest, WrittenSettingsReadBackEqual) {
   const Settings written = Changed();
-  for (int dataType = 0; dataType <= 20; ++dataType) store.SetRegistryInfo(written, dataType);
+  for (int dataType = 0; dataType <= 21; ++dataType) store.SetRegistryInfo(written, dataType);
   registry.CreateKey(kUser, kRun);
   ASSERT_TRUE(store.SetAutostart(written));
 
@@ -297,6 +299,32 @@ TEST_F(SettingsStoreTest, BooleansAreTrueWhenNotZeroAndOpacityIsTheLowByte) {
     registry.Put("Transparency", Dw(stored));
     store.GetRegistryInfo(settings);
     EXPECT_EQ(settings.AppliedOpacity(), 8) << stored;
+  }
+}
+
+TEST_F(SettingsStoreTest, SnoozeLengthIsReadWithinOneMinuteToADayAndDefaultsToFive) {
+  EXPECT_EQ(settings.SnoozeMinutes, 5);
+  // Lengths the window does not offer are honoured when they are lengths at all.
+  for (std::uint32_t stored : {1u, 7u, 60u, 1440u}) {
+    Settings s;
+    registry.Put("SnoozeMinutes", Dw(stored));
+    SettingsReadReport report = store.GetRegistryInfo(s);
+    EXPECT_EQ(s.SnoozeMinutes, static_cast<std::int32_t>(stored));
+    EXPECT_TRUE(report.WasRead("SnoozeMinutes")) << stored;
+  }
+  // None, negative, more than a day, or no number: the default, and the value is reported.
+  for (const RegValue& bad : {Dw(0), Dw(0xFFFFFFFB), Dw(1441), Dw(0x7FFFFFFF), Sz("10")}) {
+    Settings s;
+    registry.Put("SnoozeMinutes", bad);
+    ScopedLogCapture capture;
+    SettingsReadReport report = store.GetRegistryInfo(s);
+    EXPECT_EQ(s.SnoozeMinutes, 5) << bad.number;
+    EXPECT_FALSE(report.WasRead("SnoozeMinutes")) << bad.number;
+    EXPECT_EQ(report.ignored, std::vector<std::string>{"SnoozeMinutes"}) << bad.number;
+    const auto lines = capture.Messages();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+      return line.starts_with(" Setting SnoozeMinutes ignored");
+    })) << bad.number;
   }
 }
 
