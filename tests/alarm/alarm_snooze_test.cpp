@@ -293,5 +293,21 @@ TEST_F(AlarmSnoozeTest, TheLengthIsRememberedAndAStoredLengthNotOfferedIsShownAn
   EXPECT_EQ(MinutesFromNow(Snooze("Task 2 (snoozed)")->AlarmTime), 1);
 }
 
+TEST_F(AlarmSnoozeTest, CaptionsMarkerAndUnitComeFromTheLanguageFile) {
+  UseLanguage("L3.70Later\r\nL3.71Not now\r\nL3.72 [later]\r\nL3.73 m\r\nL3.74How long\r\n");
+  Start();
+  AddTask(1, kStateMessage);
+  Seconds(1);
+  TAlForm* alarm = Alarm();
+  ASSERT_NE(alarm, nullptr);
+  EXPECT_EQ(alarm->SnoozeB.Caption(), "Later");
+  EXPECT_EQ(alarm->SnoozeB.Hint(), "Not now");
+  EXPECT_EQ(alarm->SnoozeLength.Hint(), "How long");
+  EXPECT_EQ(alarm->SnoozeLength.Text(), "5  m");
+  AltS();
+  ASSERT_EQ(form->scheduler.TaskList.size(), 1u);
+  EXPECT_EQ(form->scheduler.TaskList.front().Message, "Task 1 [later]");
+}
+
 }  // namespace
 }  // namespace vm::testing
