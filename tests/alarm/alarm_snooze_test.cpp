@@ -12,6 +12,7 @@
 #include "app/main_form_fixture.h"
 #include "scheduler/task_runner.h"
 #include "ui/alarm/alarm_form.h"
+#include "ui/task_list/mem_form.h"
 #include "ui/windows.h"
 
 namespace vm::testing {
@@ -81,7 +82,10 @@ class AlarmSnoozeTest : public MainFormTest {
 };
 
 TEST_F(AlarmSnoozeTest, ClickingSnoozeClosesTheWindowAndSavesTheLaterRingWithTheChosenLength) {
+  services.windows[kTaskListWindow] = AllWindowKinds()[kTaskListWindow];
   Start();
+  form->CreateForm(kTaskListWindow);
+  auto& list = dynamic_cast<TMemForm&>(*form->Slots[kTaskListWindow]);
   Fire(7).Period = kPeriodDays;
   form->scheduler.UpdateCurTask();
   Seconds(1);
@@ -102,6 +106,7 @@ TEST_F(AlarmSnoozeTest, ClickingSnoozeClosesTheWindowAndSavesTheLaterRingWithThe
   EXPECT_EQ(MinutesAway("Task 7 (snoozed)"), 10);
   EXPECT_NE(form->scheduler.CurTask.TaskId, 7u) << "the snooze is the next task";
   EXPECT_NE(TaskFile().find("Task 7 (snoozed)"), std::string::npos);
+  EXPECT_EQ(list.Grid.Cell(2, 1), "Task 7 (snoozed)") << "the open task list shows it at once";
   Seconds(10 * 60);
   ASSERT_NE(Alarm(), nullptr);
   EXPECT_EQ(Alarm()->AlGrid.Cell(1, 1), "Task 7 (snoozed)");
