@@ -254,6 +254,9 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   std::unique_ptr<SoundPlayer> Sound;
   std::unique_ptr<Speech> Speaker;
   void UpdateEventTask(std::uint16_t mask);
+  // Rings `fired`'s alarm again after the snooze length of the settings, as a one-time task
+  // whose message ends in `marker` (Scheduler::Snooze); the task list window shows it at once.
+  void SnoozeTask(const TTask& fired, const std::string& marker);
   // FormCreate's speech probe runs on its own thread, so that the window does not wait for the
   // speech server; AgentAvailable holds the answer once it has run. Waits for the probe to end
   // (FormDestroy does it too, before the speech objects go).

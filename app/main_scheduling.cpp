@@ -56,6 +56,11 @@ void TForm1::UpdateEventTask(std::uint16_t mask) {
   vm::UpdateEventTask(scheduler, services_.clock, mask);
 }
 
+void TForm1::SnoozeTask(const TTask& fired, const std::string& marker) {
+  scheduler.Snooze(fired, settings.SnoozeMinutes, marker);
+  RefreshTaskListWindow();
+}
+
 // ---- how a firing becomes visible ----
 // The alarm window (window number 4) shows a firing task's message and plays its sound. A clock
 // without that window (no creator for it) shows the message in a plain message box instead,

@@ -4,6 +4,7 @@
 
 #include "core/log.h"
 #include "platform/services.h"
+#include "scheduler/snooze.h"
 
 namespace vm {
 
@@ -33,6 +34,19 @@ class ValueReader {
     if (!Number(name, n)) return false;
     out = static_cast<std::int32_t>(n);
     return true;
+  }
+  // A number that means something only within [least, most]; one outside is left out and logged.
+  bool IntWithin(const char* name, std::int32_t& out, std::int32_t least, std::int32_t most) {
+    auto v = Fetch(name, RegType::Dword);
+    if (!v) return false;
+    const auto n = static_cast<std::int32_t>(v->number);
+    if (n < least || n > most) {
+      WriteLog(" Setting %s ignored: %d is out of range", name, static_cast<int>(n));
+      report_.ignored.emplace_back(name);
+      return false;
+    }
+    out = n;
+    return Accept(name);
   }
   bool Flag(const char* name, bool& out) {
     std::uint32_t n = 0;
@@ -106,7 +120,7 @@ class ValueWriter {
 };
 
 bool IsStoredDataType(int dataType) {
-  return dataType >= kDataTypeLanguage && dataType <= kDataTypeMemPanelW && dataType != 4 &&
+  return dataType >= kDataTypeLanguage && dataType <= kDataTypeSnoozeMinutes && dataType != 4 &&
          dataType != 8;
 }
 
@@ -199,6 +213,9 @@ SettingsReadReport SettingsStore::GetRegistryInfo(Settings& s) {
   in.Int("MemHeight", s.MemHeight);
   in.Flag("MemView", s.MemView);
   in.Int("MemPanelW", s.MemPanelW);
+
+  // A length outside what a snooze can be (none, negative, days) keeps the default.
+  in.IntWithin("SnoozeMinutes", s.SnoozeMinutes, kShortestSnoozeMinutes, kLongestSnoozeMinutes);
   return report;
 }
 
@@ -277,6 +294,9 @@ bool SettingsStore::SetRegistryInfo(const Settings& s, int dataType) {
       break;
     case kDataTypeMemPanelW:
       out.Int("MemPanelW", s.MemPanelW);
+      break;
+    case kDataTypeSnoozeMinutes:
+      out.Int("SnoozeMinutes", s.SnoozeMinutes);
       break;
   }
   return out.AllWritten();

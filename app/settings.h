@@ -40,6 +40,7 @@ enum SettingsDataType : int {
   kDataTypeMemHeight = 18,       // MemHeight
   kDataTypeMemView = 19,         // MemView
   kDataTypeMemPanelW = 20,       // MemPanelW
+  kDataTypeSnoozeMinutes = 21,   // SnoozeMinutes
 };
 
 // The settings, named like their registry values, with the defaults that hold when a value is
@@ -67,6 +68,10 @@ struct Settings {
   bool MemView = false;
   std::int32_t MemPanelW = 177;
   bool AutoStart = false;
+  // How long the alarm window's Snooze waits before the alarm rings again, in minutes. The
+  // window offers 5, 10, 15, 30 and 60; any other length from 1 to 1440 stored in the registry
+  // is honoured too (a short one for a quick try). Anything else reads as the default.
+  std::int32_t SnoozeMinutes = 5;
   // Full path of the language file; the program entry fills it (english.vml in the program
   // directory when nothing else was chosen).
   std::string LanguagePath;
@@ -138,7 +143,7 @@ class SettingsStore {
 
   // Writes the values of one data type. True when they were all written; false when the key
   // cannot be opened or created, a write fails, the number names no values (4, 8, negative,
-  // above 20) or the language path to write is empty; in the last two cases the registry is not
+  // above 21) or the language path to write is empty; in the last two cases the registry is not
   // touched.
   bool SetRegistryInfo(const Settings& settings, int dataType);
 

@@ -86,6 +86,14 @@ class Scheduler {
   // The wording of an event mask from the language file.
   std::string EventText(std::uint32_t mask) const;
 
+  // --- snoozing (snooze.h) ---
+
+  // Appends a one-time task that rings `fired`'s alarm again `minutes` from now (a length that
+  // is no snooze length gives the default): its message followed by `marker`, its sound with
+  // the repeat count, its speech and its wake-up bit, none of its program, lock or power
+  // actions; a missed ring is reported. Chooses the current task, saves, returns the new id.
+  std::uint32_t Snooze(const TTask& fired, int minutes, std::string_view marker);
+
  private:
   // The original bytes of a file that must not be overwritten before they are kept aside.
   struct KeepAside {

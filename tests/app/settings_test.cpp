@@ -30,7 +30,7 @@ Settings Changed() {
              .Transparency = 200, .Left = -20, .Top = 40, .Background = true, .StayOnTop = true,
              .DisplayTime = false, .AsPanel = true, .UseMonitor = false, .DispLeft = 1500,
              .DispTop = -5, .Zoom = 48, .MemWidth = 700, .MemHeight = 500, .MemView = true,
-             .MemPanelW = 210, .AutoStart = true,
+             .MemPanelW = 210, .AutoStart = true, .SnoozeMinutes = 30,
              .LanguagePath = "C:\\Program Files\\Vemtaro\\deutsch.vml",
              .ExecutablePath = "C:\\Program Files\\Vemtaro\\vemtaro.exe"};
   s.FontDialog.Color = 0x0000FF00;
@@ -126,6 +126,7 @@ TEST_F(SettingsStoreTest, EachDataTypeWritesExactlyItsValues) {
       {18, {{"MemHeight", Dw(500)}}},
       {19, {{"MemView", Dw(1)}}},
       {20, {{"MemPanelW", Dw(210)}}},
+      {21, {{"SnoozeMinutes", Dw(30)}}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("data type " + std::to_string(row.dataType));
@@ -148,7 +149,7 @@ TEST_F(SettingsStoreTest, EachDataTypeWritesExactlyItsValues) {
 }
 
 TEST_F(SettingsStoreTest, NumbersWithoutValuesAndUnopenableKeysWriteNothing) {
-  for (int dataType : {4, 8, 21, -1}) {
+  for (int dataType : {4, 8, 22, -1}) {
     EXPECT_FALSE(store.SetRegistryInfo(Changed(), dataType)) << dataType;
     EXPECT_TRUE(LogHas("  TForm1::SetRegistryInfo:", " datatype = " + std::to_string(dataType)));
   }
@@ -160,7 +161,7 @@ TEST_F(SettingsStoreTest, NumbersWithoutValuesAndUnopenableKeysWriteNothing) {
   EXPECT_FALSE(registry.KeyExists(kUser, kKey));
 
   registry.DenyWrites(kUser);
-  for (int dataType = 0; dataType <= 20; ++dataType)
+  for (int dataType = 0; dataType <= 21; ++dataType)
     EXPECT_FALSE(store.SetRegistryInfo(Changed(), dataType)) << dataType;
   Settings s = Changed();
   EXPECT_FALSE(store.SetAutostart(s));
@@ -170,7 +171,7 @@ TEST_F(SettingsStoreTest, NumbersWithoutValuesAndUnopenableKeysWriteNothing) {
 
 TEST_F(SettingsStoreTest, WrittenSettingsReadBackEqual) {
   const Settings written = Changed();
-  for (int dataType = 0; dataType <= 20; ++dataType) store.SetRegistryInfo(written, dataType);
+  for (int dataType = 0; dataType <= 21; ++dataType) store.SetRegistryInfo(written, dataType);
   registry.CreateKey(kUser, kRun);
   ASSERT_TRUE(store.SetAutostart(written));
 
@@ -297,6 +298,19 @@ TEST_F(SettingsStoreTest, BooleansAreTrueWhenNotZeroAndOpacityIsTheLowByte) {
     registry.Put("Transparency", Dw(stored));
     store.GetRegistryInfo(settings);
     EXPECT_EQ(settings.AppliedOpacity(), 8) << stored;
+  }
+}
+
+TEST_F(SettingsStoreTest, SnoozeLengthIsReadWithinOneMinuteToADayElseItIsFive) {
+  // Lengths the window does not offer are honoured; none, negative, over a day or no number not.
+  for (const RegValue& stored : {Dw(1), Dw(7), Dw(1440), Dw(0), Dw(0xFFFFFFFB), Dw(1441), Sz("10")}) {
+    Settings s;
+    registry.Put("SnoozeMinutes", stored);
+    SettingsReadReport report = store.GetRegistryInfo(s);
+    const bool good = stored.type == RegType::Dword && stored.number >= 1 && stored.number <= 1440;
+    EXPECT_EQ(s.SnoozeMinutes, good ? static_cast<std::int32_t>(stored.number) : 5) << stored.number;
+    EXPECT_EQ(report.WasRead("SnoozeMinutes"), good) << stored.number;
+    EXPECT_EQ(report.ignored.size(), good ? 0u : 1u) << stored.number;
   }
 }
 

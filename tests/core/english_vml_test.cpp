@@ -33,6 +33,7 @@ std::vector<std::string> WindowKeys() {
   range("", 20017, 20027);
   range("", 42001, 42001);
   range("L3.", 1, 3);    // alarm window
+  range("L3.", 70, 74);  // alarm window: snooze
   range("L4.", 1, 10);   // task list
   range("L5.", 1, 11);   // options
   range("TF.", 1, 3);    // task file warnings
@@ -109,8 +110,9 @@ TEST_F(EnglishVml, TableTextsAreTheDefaults) {
 }
 
 TEST_F(EnglishVml, WeekMonthYearTextsBeginWithBlank) {
-  // Shown as the digit 1 directly followed by the text ("1 Week").
-  for (const char* key : {"L2.7", "L2.8", "L2.9"})
+  // Shown as the digit 1 directly followed by the text ("1 Week"); the snooze marker follows
+  // the message the same way.
+  for (const char* key : {"L2.7", "L2.8", "L2.9", "L3.72"})
     EXPECT_EQ(language_.LookUpText(key).value_or("").substr(0, 1), " ") << key;
 }
 

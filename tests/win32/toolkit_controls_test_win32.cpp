@@ -206,6 +206,43 @@ TEST_F(ToolkitControlsTest, TabKeyMovesTheFocusAndKeyPreviewSeesKeysFirst) {
   EXPECT_EQ(GetFocus(), Of(form.Notes));
 }
 
+// The system character of an Alt+key a handler took must not reach the default handling, which
+// asks for the menu of that letter (WM_SYSCOMMAND) and beeps when there is none.
+std::vector<UINT> g_menuRequests;
+LRESULT CALLBACK NoteMenuRequests(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg != WM_SYSCOMMAND) return DefSubclassProc(hwnd, msg, wp, lp);
+  g_menuRequests.push_back(static_cast<UINT>(wp & 0xFFF0));
+  return 0;  // no menu loop in the test
+}
+
+TEST_F(ToolkitControlsTest, AnAltKeyTakenByAHandlerLeavesNoSystemCharacterBehind) {
+  form.OnSystemMessage = [&](Form&, const SystemMessage& m) {
+    if (m.kind != SystemMessageKind::SysCommand) return SystemMessageResult{};
+    g_menuRequests.push_back(m.code);
+    return SystemMessageResult{true, 0};
+  };
+  form.SetKeyPreview(true);
+  form.OnKeyDown = [](Control&, KeyCode& key, ShiftState) {
+    if (key == 'S') key = 0;
+  };
+  for (HWND target : {Of(form.Name), Hwnd(form)}) {
+    SCOPED_TRACE(target == Hwnd(form) ? "form" : "control");
+    if (target != Hwnd(form)) {
+      SetFocus(target);
+      ASSERT_TRUE(SetWindowSubclass(target, &NoteMenuRequests, 1, 0));
+    }
+    g_menuRequests.clear();
+    SendMessageW(target, WM_SYSKEYDOWN, 'S', 0x20000000);
+    SendMessageW(target, WM_SYSCHAR, 's', 0x20000000);
+    EXPECT_TRUE(g_menuRequests.empty());
+    // A key no handler took goes on as before: its character asks for the menu.
+    SendMessageW(target, WM_SYSKEYDOWN, 'D', 0x20000000);
+    SendMessageW(target, WM_SYSCHAR, 'd', 0x20000000);
+    EXPECT_EQ(g_menuRequests, (std::vector<UINT>{SC_KEYMENU}));
+    if (target != Hwnd(form)) RemoveWindowSubclass(target, &NoteMenuRequests, 1);
+  }
+}
+
 TEST_F(ToolkitControlsTest, PressOnAGridCellSelectsItThroughOnSelectCell) {
   std::vector<std::pair<int, int>> asked;
   form.Grid.OnSelectCell = [&](Control&, int col, int row, bool&) { asked.emplace_back(col, row); };

@@ -142,6 +142,8 @@ void TAlForm::DescribeForm() {
   FlashTimer.SetEnabled(false);
   FlashTimer.OnTimer = ui::Bind(this, &TAlForm::FlashTimerTimer);
 
+  DescribeSnooze();
+
   OnCreate = ui::Bind(this, &TAlForm::FormCreate);
   OnShow = ui::Bind(this, &TAlForm::FormShow);
   OnClose = ui::Bind(this, &TAlForm::FormClose);
@@ -219,6 +221,7 @@ void TAlForm::FormShow(ui::Control&) {
     CancelL.Show();
   }
   if (AlarmTask.SpeakOn != 0 && SpeechAvailable && owner_.Speaker) owner_.Speaker->Speak(AlarmTask.Message);
+  ShowSnooze();
 }
 
 void TAlForm::AddAlarm() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/alarm_window.h"
 #include "scheduler/task.h"
@@ -47,6 +48,9 @@ class TAlForm : public ui::Form, public AlarmWindow {
   ui::Panel Panel1{*this, "Panel1"};
   ui::WebBrowser Web1{*this, "Web1"};
   ui::StringGrid AlGrid{*this, "AlGrid"};
+  // Snooze and its length, declared right after the grid: next in the tab order after the rows.
+  ui::Button SnoozeB{*this, "SnoozeB"};
+  ui::ComboBox SnoozeLength{*this, "SnoozeLength"};
   ui::Bevel Bevel1{*this, "Bevel1"};
   ui::Timer Timer1{*this, "Timer1"};        // shutdown countdown
   ui::Timer SignalTimer{*this, "SignalTimer"};  // sound repetition
@@ -84,8 +88,29 @@ class TAlForm : public ui::Form, public AlarmWindow {
   void CancelLClick(ui::Control& sender);
   void ApplyLanguage();
 
+  // ---- snooze (alarm_snooze.cpp) ----
+  // Snooze rings the selected row's alarm again after the chosen length (Alt+S); with Shift
+  // held (Shift+click, Shift+Alt+S) every row's. The rows snoozed leave the window, which
+  // closes with the last one. A shutdown's window offers no snooze.
+  std::vector<TTask> RowTasks;           // the task of each row, row 1 first
+  std::vector<int> SnoozeChoiceMinutes;  // the length of each item of SnoozeLength
+  // L3.70 caption, L3.71 hint, L3.72 the marker after a snoozed message, L3.73 the unit of
+  // the lengths, L3.74 the length chooser's hint.
+  std::array<std::string, 5> SnoozeTexts;
+  void SnoozeBClick(ui::Control& sender);
+  void SnoozeLengthChange(ui::Control& sender);
+  void FormKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  // False when the window offers no snooze (a shutdown's) or has no row to snooze.
+  bool SnoozeRows(bool everyRow);
+  bool SnoozeOffered() const;
+
  private:
   void DescribeForm();
+  void DescribeSnooze();
+  // The end of every show: the row's task is kept, the snooze controls follow the task.
+  void ShowSnooze();
+  void FillSnoozeChoices();
+  void RemoveRow(int row);
   void PressButton(int index);
   void ReleaseButton(int index);
   // OpenSong; true when it failed (also without a sound device).

@@ -16,6 +16,7 @@ int Screen::PixelsPerInch() const { return backend_.GetScreenInfo().pixelsPerInc
 Rect Screen::WorkArea() const { return backend_.GetScreenInfo().workArea; }
 int Screen::VerticalScrollBarWidth() const { return backend_.GetScreenInfo().verticalScrollBarWidth; }
 Point Screen::CursorPos() const { return backend_.CursorPos(); }
+ShiftState Screen::ModifierKeys() const { return backend_.ModifierKeys(); }
 void Screen::SetCursorPos(Point p) { backend_.SetCursorPos(p); }
 Color Screen::PixelAt(Point p) const { return backend_.ScreenPixel(p); }
 

@@ -12,6 +12,7 @@
 #include "platform/services.h"
 #include "ui/toolkit/color.h"
 #include "ui/toolkit/geometry.h"
+#include "ui/toolkit/input.h"
 #include "ui/toolkit/text_metrics.h"
 
 namespace vm::ui {
@@ -33,6 +34,8 @@ class Screen {
   // The width of the system's vertical scroll bars.
   int VerticalScrollBarWidth() const;
   Point CursorPos() const;
+  // Shift, Ctrl and Alt as held for the input being handled.
+  ShiftState ModifierKeys() const;
   // Moves the mouse pointer there (screen coordinates).
   void SetCursorPos(Point p);
   // The colour of the screen at `p` (what is drawn there now, whatever window it belongs to).

@@ -169,6 +169,9 @@ class Backend {
   virtual void Beep() = 0;
   virtual ScreenInfo GetScreenInfo() = 0;
   virtual Point CursorPos() = 0;
+  // The modifier keys held as the input being handled left them, for handlers of events that
+  // carry no shift state (a push button's click).
+  virtual ShiftState ModifierKeys() { return {}; }
   // Moves the mouse pointer to a screen point.
   virtual void SetCursorPos(Point p) = 0;
   virtual Color ScreenPixel(Point p) = 0;

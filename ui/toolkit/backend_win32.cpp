@@ -397,6 +397,8 @@ Point Win32Backend::CursorPos() {
   return {ToDesign(p.x, dpi), ToDesign(p.y, dpi)};
 }
 
+ShiftState Win32Backend::ModifierKeys() { return win32::CurrentShiftState(); }
+
 void Win32Backend::SetCursorPos(Point p) {
   const int dpi = win32::SystemDpi();
   ::SetCursorPos(ToDevice(p.x, dpi), ToDevice(p.y, dpi));

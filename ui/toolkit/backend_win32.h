@@ -43,6 +43,9 @@ struct WindowRecord {
   std::wstring hint;
   Cursor cursor = Cursor::Arrow;
   wchar_t highSurrogate = 0;
+  // The last Alt+key was taken by a handler: its system character goes nowhere either (the
+  // default looks for a menu item of that letter and beeps when there is none).
+  bool swallowSysChar = false;
 };
 
 }  // namespace win32
@@ -97,6 +100,7 @@ class Win32Backend : public Backend {
   void Beep() override;
   ScreenInfo GetScreenInfo() override;
   Point CursorPos() override;
+  ShiftState ModifierKeys() override;
   void SetCursorPos(Point p) override;
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override;

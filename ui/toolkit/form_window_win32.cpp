@@ -156,6 +156,18 @@ Result OnKeyDown(WindowRecord& r, WPARAM wp, LPARAM) {
   return left == 0 ? Result(0) : std::nullopt;  // Alt+F4 and friends go on to the system
 }
 
+Result OnSysKeyDown(WindowRecord& r, WPARAM wp, LPARAM lp) {
+  const Result result = OnKeyDown(r, wp, lp);
+  r.swallowSysChar = result.has_value();
+  return result;
+}
+
+Result OnSysChar(WindowRecord& r, WPARAM, LPARAM) {
+  if (!r.swallowSysChar) return std::nullopt;
+  r.swallowSysChar = false;
+  return 0;
+}
+
 Result OnKeyUp(WindowRecord& r, WPARAM wp, LPARAM) {
   if (!r.form) return std::nullopt;
   const KeyCode left = r.form->PeerKeyUp(static_cast<KeyCode>(wp), CurrentShiftState());
@@ -324,7 +336,8 @@ const std::unordered_map<UINT, Handler>& Handlers() {
       {WM_CAPTURECHANGED, &OnCaptureChanged},
       {WM_SETCURSOR, &OnSetCursor},
       {WM_KEYDOWN, &OnKeyDown},
-      {WM_SYSKEYDOWN, &OnKeyDown},
+      {WM_SYSKEYDOWN, &OnSysKeyDown},
+      {WM_SYSCHAR, &OnSysChar},
       {WM_KEYUP, &OnKeyUp},
       {WM_SYSKEYUP, &OnKeyUp},
       {WM_CHAR, &OnChar},

@@ -133,14 +133,18 @@ void HeadlessBackend::Click(Control& control, MouseButton button) {
 
 void HeadlessBackend::PressKey(Form& form, KeyCode key, ShiftState shift) {
   Form* f = RealizedForm(form);
+  const PeerHandle window = f->Peer();
   KeyCode left = 0;  // a key down whose handler failed produces no character
   Deliver([&] { left = f->PeerKeyDown(key, shift); });
+  // A key that closed its window for good (Esc, a shortcut) leaves nothing to type into.
+  if (!windows_.count(window)) return;
   // Letters, digits and the blank also produce a character, as the system's translation does.
   if (left != 0 && !shift.ctrl && !shift.alt &&
       ((left >= 'A' && left <= 'Z') || (left >= '0' && left <= '9') || left == kKeySpace)) {
     char32_t ch = left;
     if (left >= 'A' && left <= 'Z' && !shift.shift) ch = left - 'A' + 'a';
     Deliver([&] { f->PeerChar(ch); });
+    if (!windows_.count(window)) return;
   }
   Deliver([&] { f->PeerKeyUp(key, shift); });
 }

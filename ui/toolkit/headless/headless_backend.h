@@ -108,6 +108,8 @@ class HeadlessBackend : public Backend {
   void SetScreen(int width, int height, int pixelsPerInch = 96);
   // Where the mouse pointer is (a test's setting, or the program's own move).
   void SetCursorPos(Point p) override { cursor_ = p; }
+  // The modifier keys the simulated user holds (for clicks, which carry no shift state).
+  void HoldModifiers(ShiftState held) { modifiers_ = held; }
   // What ScreenPixel answers (default: everything black).
   std::function<Color(Point)> ScreenColorAt;
   // Frame thickness reported per border style.
@@ -252,6 +254,7 @@ class HeadlessBackend : public Backend {
   void Beep() override { ++beeps_; }
   ScreenInfo GetScreenInfo() override { return screen_; }
   Point CursorPos() override { return cursor_; }
+  ShiftState ModifierKeys() override { return modifiers_; }
   Color ScreenPixel(Point p) override;
   void RegisterMessageName(const std::string& name) override { registered_.insert(name); }
   bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) override;
@@ -285,6 +288,7 @@ class HeadlessBackend : public Backend {
   ScriptedDialogs dialogs_;
   ScreenInfo screen_;
   Point cursor_;
+  ShiftState modifiers_;
   std::map<BorderStyle, Rect> insets_;
   bool echoBounds_ = false;
   PeerHandle nextPeer_ = 1;

@@ -87,11 +87,18 @@ bool HandleFocusAndKeys(WindowRecord& r, UINT msg, WPARAM wp, LRESULT& result) {
       return false;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      r.swallowSysChar = false;
       if (c->PeerKeyDown(static_cast<KeyCode>(wp), CurrentShiftState()) == 0) {
+        r.swallowSysChar = msg == WM_SYSKEYDOWN;
         result = 0;
         return true;
       }
       return false;
+    case WM_SYSCHAR:
+      if (!r.swallowSysChar) return false;
+      r.swallowSysChar = false;
+      result = 0;
+      return true;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       if (c->PeerKeyUp(static_cast<KeyCode>(wp), CurrentShiftState()) == 0) {
