@@ -116,6 +116,18 @@ TEST_F(MemFormTest, CtrlTOpensTheListWithEveryTaskElevenTasksTakingTwelveRows) {
   EXPECT_THAT(log.Messages(), ::testing::Contains(EndsWith("TMemForm::FormCreate 403")));
 }
 
+TEST_F(MemFormTest, TheViewButtonIsWordedByTheLanguageFileAndEnglishWithoutIt) {
+  Start();
+  TMemForm& english = OpenList();
+  ASSERT_TRUE(english.ToolButtons());
+  EXPECT_EQ(english.ToolButtons()->Button(3)->Caption(), "View");
+  backend.UserClose(english);
+
+  UseLanguage("L4.50Ansicht\r\n");
+  TMemForm& german = OpenList();
+  EXPECT_EQ(german.ToolButtons()->Button(3)->Caption(), "Ansicht");
+}
+
 TEST_F(MemFormTest, AnEmptyListKeepsItsDesignRowsAndColumnZeroItsWidth) {
   Start();
   TMemForm& list = OpenList();

@@ -224,6 +224,11 @@ void TProcF::ApplyLanguage() {
     if (auto text = language.LookUpText(k.key)) k.item->SetCaption(*text);
   }
   if (auto text = language.LookUpText("M30")) SetCaption(*text);
+  for (int column = 0; column < static_cast<int>(ProcessListView.Columns().size()); ++column) {
+    if (auto text = language.LookUpText("L7." + std::to_string(kColumnKeyFirst + column)))
+      ProcessListView.SetColumnCaption(column, *text);
+  }
+  if (auto text = language.LookUpText("L7." + std::to_string(kSystemPriorityKey))) SystemPriority = *text;
 }
 
 void TProcF::ApplyTheme() {
@@ -362,7 +367,7 @@ std::string TProcF::PriorityText(std::int32_t basePriority) const {
     case 10: return aNormal.Caption();
     case 13: return High.Caption();
     case 24: return RealTime.Caption();
-    default: return "System";
+    default: return SystemPriority;
   }
 }
 
