@@ -315,6 +315,16 @@ TEST_F(ProcessFormTest, LanguageKeysNameTheItemsTheButtonsAndTheColumns) {
   EXPECT_EQ(headers, (std::vector<std::string>{"Prozess", "Threads", "Kennung", "Eltern", "Priorität", "Pfad"}));
 }
 
+TEST_F(ProcessFormTest, AHeaderLongerThanItsColumnWidensItUpToTheColumnsLimit) {
+  UseLanguage("L7.50Name\nL7.54Priorit\xE4tsklasse des Prozesses laut System\n");
+  TProcF& w = Open();
+  const auto& columns = w.ProcessListView.Columns();
+  EXPECT_EQ(columns[0].width, 150);  // a short header keeps the design width
+  EXPECT_EQ(columns[4].width, 100);  // the longest the column may be
+  EXPECT_GT(columns[1].width, 35);   // "Threads" does not fit the design's 35 pixels
+  EXPECT_EQ(columns[5].width, 150);
+}
+
 TEST_F(ProcessFormTest, WithoutALanguageFileColumnsAndPrioritiesAreEnglish) {
   table.Start(0xC1, "kernel.exe", 1, 2);
   TProcF& w = Open();

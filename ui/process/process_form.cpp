@@ -10,6 +10,7 @@
 
 #include "app/main_form.h"
 #include "core/log.h"
+#include "draw/text_metrics.h"
 #include "platform/process_table.h"
 #include "scheduler/close_program.h"
 #include "theme/builtin_pictures.h"
@@ -229,6 +230,18 @@ void TProcF::ApplyLanguage() {
       ProcessListView.SetColumnCaption(column, *text);
   }
   if (auto text = language.LookUpText("L7." + std::to_string(kSystemPriorityKey))) SystemPriority = *text;
+  FitColumnsToHeaders();
+}
+
+void TProcF::FitColumnsToHeaders() {
+  // A header wider than its column (a longer word in another language) widens the column, up to
+  // the column's limit, so that the header reads whole.
+  const ui::Font font = ProcessListView.GetFont();
+  for (int column = 0; column < static_cast<int>(ProcessListView.Columns().size()); ++column) {
+    const ui::ListColumn& c = ProcessListView.Columns()[static_cast<std::size_t>(column)];
+    const int needed = ui::CurrentTextRenderer().Measure(font, c.caption).width + kHeaderMargin;
+    if (needed > c.width) ProcessListView.SetColumnWidth(column, needed);
+  }
 }
 
 void TProcF::ApplyTheme() {

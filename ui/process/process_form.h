@@ -35,6 +35,8 @@ class TProcF : public ui::Form, public ProcessWindow {
   static constexpr const char* kNoSelection = "x";
   // Language keys: "L7." + 50 .. 55 name the six columns, "L7.56" a priority of no menu item.
   static constexpr int kColumnKeyFirst = 50, kSystemPriorityKey = 56;
+  // The room a column header takes beside its text (the header's own margins).
+  static constexpr int kHeaderMargin = 14;
 
   explicit TProcF(TForm1& owner);
   ~TProcF() override;
@@ -77,6 +79,7 @@ class TProcF : public ui::Form, public ProcessWindow {
   void FormClose(ui::Form& sender, ui::CloseAction& action);
   void FormDestroy(ui::Control& sender);
   void ApplyLanguage();
+  void FitColumnsToHeaders();
   void ApplyTheme() override;
   void Timer1Timer(ui::Timer& sender);
   void ProcessListViewColumnClick(ui::Control& sender, int column);
