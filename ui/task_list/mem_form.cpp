@@ -331,7 +331,8 @@ void TMemForm::ApplyLanguage() {
   }
   Grid.SetCell(9, 0, "№");
   PanelGrid.SetCell(9, 0, "№");
-  owner_.GetLanguage().ApplyTableKeys("C.", 22, 33);
+  // The weekday short names too: the list shows them before any editor has read them.
+  owner_.GetLanguage().ApplyTableKeys("C.", 15, 33);
   if (toolButtons_) {
     ui::MenuItem* captions[3] = {&AddnM, &Edit1, &DeletM};
     for (int i = 0; i < 3; ++i) toolButtons_->Button(i)->SetCaption(captions[i]->Caption());
