@@ -106,7 +106,7 @@ echo "tasks left: $messages"
 check "the task of the first row after sorting by message (Bravo) went" \
   test "$(tr ',' '\n' <<<"$messages" | sort | tr '\n' ',')" = "Charlie today,alpha,"
 
-# The view toggle ("Вид") at (416, 24), 57 x 17.
+# The view toggle ("View") at (416, 24), 57 x 17.
 click_in "$list" $((416 + 28)) $((24 + 8))
 sleep 1
 shot task_list_calendar.png
