@@ -257,6 +257,13 @@ void TForm1::ApplyLanguage() {
   language_.ApplyTableKeys("H.", 1, 9);
   language_.ApplyTableKeys("L6.", 1, 8);
   if (auto help = language_.LookUpText("C.34")) HelpFile = programDirectory_ + *help;
+  const std::pair<const char*, std::string*> speech[] = {{"M.50", &SpeechTexts.speakFailed},
+                                                         {"M.51", &SpeechTexts.comFailed},
+                                                         {"M.52", &SpeechTexts.serverFailed}};
+  for (auto& [key, text] : speech) {
+    if (auto found = language_.LookUpText(key)) *text = std::move(*found);
+  }
+  if (Speaker) Speaker->SetWarnings(SpeechTexts);
 }
 
 void TForm1::RefreshDateLabels() { ShowClockDate(); }

@@ -16,6 +16,7 @@
 #include "core/language.h"
 #include "scheduler/firing_host.h"
 #include "scheduler/scheduler.h"
+#include "scheduler/speech.h"
 #include "scheduler/system_messages.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -253,6 +254,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   std::unique_ptr<SystemMessageHandler> Messages;
   std::unique_ptr<SoundPlayer> Sound;
   std::unique_ptr<Speech> Speaker;
+  SpeechWarnings SpeechTexts;  // M.50 .. M.52, handed to Speaker
   void UpdateEventTask(std::uint16_t mask);
   // Rings `fired`'s alarm again after the snooze length of the settings, as a one-time task
   // whose message ends in `marker` (Scheduler::Snooze); the task list window shows it at once.

@@ -90,6 +90,43 @@ constexpr std::array<TableEntry, 68> kMessageTable{{
 }};
 
 constexpr const char* kOpenFailedCaption = "Can't open language resource";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The length of the well-formed UTF-8 sequence at `at` (no overlong forms, no surrogates, at
+// most U+10FFFF), or 0.
+std::size_t SequenceAt(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[at + k]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k)
+    if ((byte(k) & 0xC0) != 0x80) return 0;
+  const unsigned char second = byte(1);
+  if (lead == 0xE0 && second < 0xA0) return 0;  // overlong
+  if (lead == 0xED && second > 0x9F) return 0;  // surrogate
+  if (lead == 0xF0 && second < 0x90) return 0;  // overlong
+  if (lead == 0xF4 && second > 0x8F) return 0;  // above U+10FFFF
+  return length;
+}
+
+// The text with every byte that does not begin a well-formed sequence replaced by U+FFFD.
+std::string WellFormedUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = SequenceAt(text, i);
+    if (length == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      out.append(text.substr(i, length));
+      i += length;
+    }
+  }
+  return out;
+}
 
 int TableIndex(std::string_view key) {
   for (std::size_t i = 0; i < kMessageTable.size(); ++i)
@@ -127,6 +164,9 @@ bool Language::LoadLanguageFile(const std::string& path) {
     return false;
   }
   path_ = path;
+  // The mark says UTF-8; without it the file is in the ANSI code page, as files always were.
+  utf8_ = content.starts_with(kUtf8Mark);
+  if (utf8_) content.erase(0, kUtf8Mark.size());
   buffer_ = std::move(content);
   return true;
 }
@@ -134,18 +174,19 @@ bool Language::LoadLanguageFile(const std::string& path) {
 std::optional<std::string> Language::LookUpText(std::string_view key) const {
   // An empty key would "match" at the first byte of every file.
   if (!buffer_ || key.empty()) return std::nullopt;
-  const std::string ansiKey = codec_.Utf8ToAnsi(key);
-  if (ansiKey.empty()) return std::nullopt;
+  const std::string fileKey = utf8_ ? std::string(key) : codec_.Utf8ToAnsi(key);
+  if (fileKey.empty()) return std::nullopt;
   // Searched by length over the whole buffer, so NUL bytes in the file do not end the search.
   const std::string& buffer = *buffer_;
-  std::size_t at = buffer.find(ansiKey);
+  std::size_t at = buffer.find(fileKey);
   if (at == std::string::npos) return std::nullopt;
-  std::size_t start = at + ansiKey.size();
+  std::size_t start = at + fileKey.size();
   // The text ends at CR; a line break of a single LF ends it too, so that a file saved with
   // another system's line ends does not give each text the whole rest of the file.
   std::size_t end = buffer.find_first_of("\r\n", start);
   if (end == std::string::npos) end = buffer.size();
-  return codec_.AnsiToUtf8(std::string_view(buffer).substr(start, end - start));
+  const std::string_view text = std::string_view(buffer).substr(start, end - start);
+  return utf8_ ? WellFormedUtf8(text) : codec_.AnsiToUtf8(text);
 }
 
 std::string Language::TextOr(std::string_view key, std::string_view fallback) const {

@@ -1,5 +1,6 @@
 #pragma once
-// Language files (*.vml: lines of key + text, 8-bit ANSI) and the shared message-text table.
+// Language files (*.vml: lines of key + text) and the shared message-text table. A file that
+// starts with the UTF-8 byte-order mark is UTF-8; any other is 8-bit text in the ANSI code page.
 
 #include <optional>
 #include <string>
@@ -21,8 +22,9 @@ class Language {
   bool LoadLanguageFile(const std::string& path);
 
   // The text after the first occurrence of `key` anywhere in the file (also inside another
-  // line), up to the next CR or LF or the end of the file, converted to UTF-8. Nothing when no
-  // file is loaded or the key is absent or empty.
+  // line), up to the next CR or LF or the end of the file, as UTF-8 (a byte sequence of a UTF-8
+  // file that is not UTF-8 becomes U+FFFD). Nothing when no file is loaded or the key is absent
+  // or empty.
   std::optional<std::string> LookUpText(std::string_view key) const;
 
   // LookUpText, or `fallback` when the key is absent.
@@ -48,7 +50,8 @@ class Language {
   MessageBoxes& messages_;
   TextCodec& codec_;
   std::string path_;
-  std::optional<std::string> buffer_;  // raw bytes of the file
+  std::optional<std::string> buffer_;  // raw bytes of the file, without a byte-order mark
+  bool utf8_ = false;                  // the file began with the UTF-8 byte-order mark
   std::vector<std::string> table_;     // UTF-8, index as TableKeys()
 };
 

@@ -63,6 +63,11 @@ def language_files():
         "nul_inside": seed(b"M.1", b"\0\0M.1Can't\0get\r\n"),
         "empty_key": seed(b"", english),
         "empty_file": seed(b"M1", b""),
+        "utf8_marked": seed(b"M30", b"\xef\xbb\xbf" + "Vemtaro language file: Russian (UTF-8)\r\n"
+                            "M30Процессы\r\nL4.50Вид\r\nM5Шрифт\r\n".encode("utf-8")),
+        "utf8_mark_only": seed(b"M1", b"\xef\xbb\xbf"),
+        "utf8_malformed": seed(b"C.8", b"\xef\xbb\xbfC.8Mont\xe4g \xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80\xd0"),
+        "utf8_mark_inside": seed(b"M1", b"M1\xef\xbb\xbfOptions\r\n"),
     }
 
 

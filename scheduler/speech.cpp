@@ -13,9 +13,6 @@ namespace vm {
 
 namespace {
 
-constexpr const char* kServiceWarning =
-    "Не удается запустить службу! Переустановка Microsoft Agent может помочь.";
-
 // Runs a clean-up step when the scope ends, on every return path.
 template <typename F>
 class ScopeExit {
@@ -46,6 +43,14 @@ LiveWorkers& AllWorkers() {
 }
 
 }  // namespace
+
+std::string ServerFailedText(const std::string& text, std::uint32_t code) {
+  const std::string hex = FormatText("%x", static_cast<unsigned>(code));
+  // The code goes in by replacement, not by formatting: the text comes from a language file.
+  const std::size_t at = text.find("%x");
+  if (at == std::string::npos) return text + " 0x" + hex;
+  return text.substr(0, at) + hex + text.substr(at + 2);
+}
 
 namespace detail {
 
@@ -81,7 +86,7 @@ bool SpeechCore::Say(const std::string& text, bool probe) {
   WriteLog(" %s:%d %s", "Say", 78, text.c_str());
 
   if (!SpeechSucceeded(server_.InitCom())) {
-    ShowError("There was an error initializing COM.", false);
+    ShowError(Warnings().comFailed, false);
     return false;
   }
   ScopeExit endCom([this] { server_.UninitCom(); });
@@ -90,10 +95,8 @@ bool SpeechCore::Say(const std::string& text, bool probe) {
   std::unique_ptr<SpeechConnection> server = server_.Create(code);
   if (!server || !SpeechSucceeded(code)) {
     if (SpeechSucceeded(code)) code = kSpeechFail;
-    const std::string message = FormatText("There was an error initializing Microsoft Agent, code = 0x%x",
-                                           static_cast<unsigned>(code));
     server.reset();
-    ShowError(message, true);
+    ShowError(ServerFailedText(Warnings().serverFailed, static_cast<std::uint32_t>(code)), true);
     return false;
   }
   WriteLog(" Speech: %s",
@@ -176,10 +179,20 @@ void SpeechCore::FinishWorker(bool spoke) {
   lock.unlock();
   if (spoke || !FirstWarning()) return;
   MessageBoxRequest box;
-  box.text = kServiceWarning;
+  box.text = Warnings().speakFailed;
   box.caption = executablePath_;
   box.icon = MsgIcon::Warning;
   messages_.Show(box);
+}
+
+void SpeechCore::SetWarnings(SpeechWarnings warnings) {
+  std::lock_guard lock(mutex_);
+  warnings_ = std::move(warnings);
+}
+
+SpeechWarnings SpeechCore::Warnings() {
+  std::lock_guard lock(mutex_);
+  return warnings_;
 }
 
 void SpeechCore::Detach() {
@@ -278,5 +291,7 @@ void Speech::Speak(const std::string& text) {
 bool Speech::WaitForWorkers(std::chrono::milliseconds timeout) {
   return core_->WaitForWorkers(timeout);
 }
+
+void Speech::SetWarnings(SpeechWarnings warnings) { core_->SetWarnings(std::move(warnings)); }
 
 }  // namespace vm

@@ -36,6 +36,18 @@ inline constexpr std::chrono::milliseconds kSpeakWaitStep{100};
 // Waits the given time; replaced in tests.
 using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
+// The texts of the speech warnings, in the language in use (English until one is set).
+struct SpeechWarnings {
+  std::string comFailed = "There was an error initializing COM.";
+  // "%x" stands for the failure code in hexadecimal; a text without it gets the code after it.
+  std::string serverFailed = "There was an error initializing Microsoft Agent, code = 0x%x";
+  // Shown when a text given to Speak could not be spoken.
+  std::string speakFailed = "Cannot start the speech service! Reinstalling Microsoft Agent may help.";
+};
+
+// The server's warning with the failure code put in.
+std::string ServerFailedText(const std::string& text, std::uint32_t code);
+
 namespace detail {
 
 // What Say and the workers share. Workers hold it by shared pointer, so it outlives the Speech
@@ -61,8 +73,11 @@ class SpeechCore {
   void WorkerEnded();
   bool WaitForWorkers(std::chrono::milliseconds timeout);
 
+  void SetWarnings(SpeechWarnings warnings);
+
  private:
   void ShowError(const std::string& text, bool topMost);
+  SpeechWarnings Warnings();
   // True the first time only: at most one speech warning per run.
   bool FirstWarning();
   // The steps after the server object exists; true when all asked for succeeded.
@@ -84,6 +99,7 @@ class SpeechCore {
   std::atomic<bool>* agentAvailable_;  // nullptr once the owner is gone
   int runningWorkers_ = 0;
   bool warned_ = false;
+  SpeechWarnings warnings_;  // read by the workers, set by the user-interface thread
 };
 
 }  // namespace detail
@@ -137,6 +153,9 @@ class Speech {
 
   // Waits until no worker runs (for tests and for an orderly exit); false on timeout.
   bool WaitForWorkers(std::chrono::milliseconds timeout);
+
+  // The warning texts from now on (a worker that shows one reads them when it does).
+  void SetWarnings(SpeechWarnings warnings);
 
  private:
   std::shared_ptr<detail::SpeechCore> core_;

@@ -3,7 +3,7 @@
 
 vm_packages=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 fonts-wine xvfb xauth imagemagick python3 python3-pil procps ccache openbox xdotool x11-utils tesseract-ocr faketime)
+  wine64 fonts-wine xvfb xauth imagemagick python3 python3-pil procps ccache openbox xdotool x11-utils tesseract-ocr tesseract-ocr-rus faketime)
 # clang and its sanitizer and libFuzzer runtimes, for the fuzz targets (scripts/fuzz).
 vm_packages+=(clang-14 libclang-rt-14-dev)
 

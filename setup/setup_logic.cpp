@@ -130,17 +130,15 @@ FolderVerdict JudgeTargetFolder(std::wstring_view target, bool writable) {
   return FolderVerdict::Ok;
 }
 
-std::wstring FolderVerdictMessage(FolderVerdict verdict, std::wstring_view target) {
-  std::wstring folder(target);
+std::wstring FolderVerdictMessage(const Texts& texts, FolderVerdict verdict, std::wstring_view target) {
+  const std::wstring folder(target);
   switch (verdict) {
     case FolderVerdict::Ok: return {};
-    case FolderVerdict::Empty: return L"Директория для установки не выбрана.";
+    case FolderVerdict::Empty: return std::wstring(texts.folderEmpty);
     case FolderVerdict::TooLong:
-      return L"Путь к директории слишком длинный:\n" + folder + L"\nВыберите другую директорию.";
+      return std::wstring(texts.folderTooLongBefore) + folder + std::wstring(texts.folderTooLongAfter);
     case FolderVerdict::NotWritable:
-      return L"Нет прав на запись в директорию\n" + folder +
-             L"\n\nПрограмма хранит свои задачи рядом с собой и не смогла бы их сохранить. "
-             L"Выберите директорию в своём профиле, например %LOCALAPPDATA%\\Programs.";
+      return std::wstring(texts.folderNotWritableBefore) + folder + std::wstring(texts.folderNotWritableAfter);
   }
   return {};
 }
@@ -163,26 +161,24 @@ bool IsPlainFileName(std::wstring_view name) {
   return name.back() != L' ' && name.back() != L'.';
 }
 
-std::wstring MissingSourceMessage(std::wstring_view file) {
-  return L"Не найден файл установки:\n" + std::wstring(file) +
-         L"\n\nУстановка прервана. Распакуйте все файлы пакета в одну папку и запустите "
-         L"программу установки снова.";
+std::wstring MissingSourceMessage(const Texts& texts, std::wstring_view file) {
+  return std::wstring(texts.missingSourceBefore) + std::wstring(file) + std::wstring(texts.missingSourceAfter);
 }
 
-std::wstring CopyErrorMessage(std::wstring_view file, std::wstring_view reason) {
-  return L"Не удалось скопировать файл:\n" + std::wstring(file) + L"\n" + std::wstring(reason) +
-         L"\n\nУстановка прервана.";
+std::wstring CopyErrorMessage(const Texts& texts, std::wstring_view file, std::wstring_view reason) {
+  return std::wstring(texts.copyErrorBefore) + std::wstring(file) + L"\n" + std::wstring(reason) +
+         std::wstring(texts.copyErrorAfter);
 }
 
-std::wstring NotRemovedMessage(std::wstring_view files) {
-  return L"Не удалось удалить файлы:\n" + std::wstring(files) +
-         L"\nЗакройте программу, если она запущена, и удалите их вручную.";
+std::wstring NotRemovedMessage(const Texts& texts, std::wstring_view files) {
+  return std::wstring(texts.notRemovedBefore) + std::wstring(files) + std::wstring(texts.notRemovedAfter);
 }
 
-std::wstring MainText(State state, Mode mode, std::wstring_view productName) {
-  if (state == State::Done) return mode == Mode::Install ? text::kInstalled : text::kRemoved;
-  if (mode == Mode::Install) return text::kInstallTitle + std::wstring(productName);
-  return text::kUninstallTitle;
+std::wstring MainText(const Texts& texts, State state, Mode mode, std::wstring_view productName) {
+  if (state == State::Done) return std::wstring(mode == Mode::Install ? texts.installed : texts.removed);
+  if (mode == Mode::Install)
+    return std::wstring(texts.installTitleBefore) + std::wstring(productName) + std::wstring(texts.installTitleAfter);
+  return std::wstring(texts.uninstallTitle);
 }
 
 }  // namespace setup

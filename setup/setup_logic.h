@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "setup/setup_texts.h"
+
 namespace setup {
 
 enum class Mode { Uninstall = 0, Install = 1 };
@@ -70,7 +72,7 @@ std::wstring DefaultProgramsFolder(std::wstring_view localAppData);
 enum class FolderVerdict { Ok, Empty, TooLong, NotWritable };
 FolderVerdict JudgeTargetFolder(std::wstring_view target, bool writable);
 // The message shown for a verdict other than Ok.
-std::wstring FolderVerdictMessage(FolderVerdict verdict, std::wstring_view target);
+std::wstring FolderVerdictMessage(const Texts& texts, FolderVerdict verdict, std::wstring_view target);
 
 // A start-menu shortcut: "<programs>\<product>\<name>.lnk".
 std::wstring ShortcutFolder(std::wstring_view programsFolder, std::wstring_view productName);
@@ -81,30 +83,11 @@ std::wstring ShortcutPath(std::wstring_view programsFolder, std::wstring_view pr
 bool IsPlainFileName(std::wstring_view name);
 
 // Messages of a failed copy or delete.
-std::wstring MissingSourceMessage(std::wstring_view file);
-std::wstring CopyErrorMessage(std::wstring_view file, std::wstring_view reason);
-std::wstring NotRemovedMessage(std::wstring_view files);
-
-// The user-visible texts of the window.
-namespace text {
-inline constexpr const wchar_t* kNext = L"Далее";
-inline constexpr const wchar_t* kCancel = L"Отмена";
-inline constexpr const wchar_t* kBrowse = L"Обзор";
-inline constexpr const wchar_t* kFolderField = L"Директория";
-inline constexpr const wchar_t* kRunAfter = L"Запустить установленную программу";
-inline constexpr const wchar_t* kClose = L"Закрыть";
-inline constexpr const wchar_t* kInstalled = L"Установка успешно завершена";
-inline constexpr const wchar_t* kRemoved = L"Программа успешно удалена";
-inline constexpr const wchar_t* kInstallTitle = L"Программа установки ";
-inline constexpr const wchar_t* kUninstallTitle = L"Это программа удаления,продолжить?";
-inline constexpr const wchar_t* kContinue = L"Продолжить установку";
-inline constexpr const wchar_t* kBrowseTitle = L"Выберите директорию для установки пограммы ";
-inline constexpr const wchar_t* kConfirmRemoval = L"Удалить программу?";
-inline constexpr const wchar_t* kCloseClockFirst =
-    L"Программа сейчас запущена. Закройте её и нажмите «Далее» ещё раз.";
-}  // namespace text
+std::wstring MissingSourceMessage(const Texts& texts, std::wstring_view file);
+std::wstring CopyErrorMessage(const Texts& texts, std::wstring_view file, std::wstring_view reason);
+std::wstring NotRemovedMessage(const Texts& texts, std::wstring_view files);
 
 // The main text of the window by state and mode.
-std::wstring MainText(State state, Mode mode, std::wstring_view productName);
+std::wstring MainText(const Texts& texts, State state, Mode mode, std::wstring_view productName);
 
 }  // namespace setup

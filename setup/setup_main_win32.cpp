@@ -24,14 +24,18 @@ constexpr int kBrowseId = 11;
 constexpr int kRunAfterId = 12;
 constexpr DWORD kTargetDirId = 32768;
 // Copy: never overwrite an existing file; a file in use is replaced at the next restart.
-constexpr DWORD kCopyFlags = SP_COPY_NOOVERWRITE | SP_COPY_FORCE_IN_USE;
+constexpr DWORD kCopyFlags = SP_COPY_NOOVERWRITE | SP_COPY_IN_USE_NEEDS_REBOOT;
+static_assert(kCopyFlags == 264);
 // Install section: registry entries and start-menu items.
 constexpr UINT kInstallFlags = SPINST_REGISTRY | SPINST_PROFILEITEMS;
 constexpr DWORD kScanFlags = SPQ_SCAN_FILE_PRESENCE | SPQ_SCAN_USE_CALLBACK;
-// Set by the automated tests only: the folder that the folder browser would have returned.
+#ifdef VM_SETUP_TEST_BUILD
+// The test build only (never shipped): the folder that the folder browser would have returned.
 constexpr const wchar_t* kTestFolderVariable = L"VEMTARO_SETUP_TEST_FOLDER";
+#endif
 
 struct Program {
+  const Texts* texts = &TextsFor(Language::English);
   Mode mode = Mode::Install;
   State state = State::Start;
   std::wstring sourceFolder;
@@ -61,11 +65,28 @@ struct QueueContext {
   PVOID defaultContext = nullptr;
   std::wstring failure;        // the message that ends the copy
   std::wstring notRemoved;     // files a removal had to leave
+  std::wstring starting;       // the target of the copy under way, when it is a new file
+  std::vector<std::wstring> copied;  // new files the copy has made, for a stopped installation
 };
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 UINT CALLBACK QueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2) {
   auto* q = static_cast<QueueContext*>(context);
   switch (notification) {
+    case SPFILENOTIFY_STARTCOPY: {
+      const auto* paths = reinterpret_cast<const FILEPATHS_W*>(param1);
+      q->starting = paths->Target && !Exists(paths->Target) ? paths->Target : L"";
+      return SetupDefaultQueueCallbackW(q->defaultContext, notification, param1, param2);
+    }
+    case SPFILENOTIFY_ENDCOPY: {
+      const auto* paths = reinterpret_cast<const FILEPATHS_W*>(param1);
+      if (paths->Win32Error == NO_ERROR && paths->Target && !q->starting.empty() &&
+          SamePath(paths->Target, q->starting))
+        q->copied.push_back(q->starting);
+      q->starting.clear();
+      return SetupDefaultQueueCallbackW(q->defaultContext, notification, param1, param2);
+    }
     case SPFILENOTIFY_NEEDMEDIA: {
       // The files come from the setup program's own folder: a file that is not there will not
       // appear by retrying, so the copy ends with a message instead of asking again and again.
@@ -73,9 +94,9 @@ UINT CALLBACK QueueCallback(PVOID context, UINT notification, UINT_PTR param1, U
       std::wstring file = media->SourcePath ? media->SourcePath : L"";
       if (!file.empty() && file.back() != L'\\') file += L'\\';
       file += media->SourceFile ? media->SourceFile : L"";
-      if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+      if (Exists(file))
         return SetupDefaultQueueCallbackW(q->defaultContext, notification, param1, param2);
-      if (q->failure.empty()) q->failure = MissingSourceMessage(file);
+      if (q->failure.empty()) q->failure = MissingSourceMessage(*g.texts, file);
       SetLastError(ERROR_FILE_NOT_FOUND);
       return FILEOP_ABORT;
     }
@@ -84,8 +105,8 @@ UINT CALLBACK QueueCallback(PVOID context, UINT notification, UINT_PTR param1, U
       std::wstring file = paths->Source ? paths->Source : L"";
       if (q->failure.empty()) {
         q->failure = paths->Win32Error == ERROR_FILE_NOT_FOUND || paths->Win32Error == ERROR_PATH_NOT_FOUND
-                         ? MissingSourceMessage(file)
-                         : CopyErrorMessage(file, ErrorText(paths->Win32Error));
+                         ? MissingSourceMessage(*g.texts, file)
+                         : CopyErrorMessage(*g.texts, file, ErrorText(paths->Win32Error));
       }
       SetLastError(paths->Win32Error);
       return FILEOP_ABORT;
@@ -104,7 +125,8 @@ UINT CALLBACK QueueCallback(PVOID context, UINT notification, UINT_PTR param1, U
     case SPFILENOTIFY_RENAMEERROR: {
       const auto* paths = reinterpret_cast<const FILEPATHS_W*>(param1);
       if (q->failure.empty())
-        q->failure = CopyErrorMessage(paths->Source ? paths->Source : L"", ErrorText(paths->Win32Error));
+        q->failure =
+            CopyErrorMessage(*g.texts, paths->Source ? paths->Source : L"", ErrorText(paths->Win32Error));
       return FILEOP_ABORT;
     }
     default:
@@ -178,7 +200,7 @@ bool WriteShortcuts(std::wstring& problem) {
   if (entries.empty()) return true;
   std::wstring programs = ShellFolder(CSIDL_PROGRAMS);
   if (programs.empty()) {
-    problem = L"Не найдена папка меню «Пуск».";
+    problem = std::wstring(g.texts->noStartMenu);
     return false;
   }
   std::wstring folder = ShortcutFolder(programs, g.productName);
@@ -202,8 +224,15 @@ void RemoveShortcuts() {
   RemoveDirectoryW(ShortcutFolder(programs, g.productName).c_str());  // only when empty
 }
 
+// A stopped installation takes back the files it had made, and the folder when it made that too,
+// so that nothing half-installed is left. Files that were there before stay as they were.
+void RemoveCopied(const QueueContext& context, bool folderWasThere) {
+  for (auto it = context.copied.rbegin(); it != context.copied.rend(); ++it) DeleteFileW(it->c_str());
+  if (!folderWasThere) RemoveDirectoryW(g.targetFolder.c_str());  // only when empty
+}
+
 void ShowDonePage() {
-  SetWindowTextW(g.next, text::kClose);
+  SetWindowTextW(g.next, std::wstring(g.texts->close).c_str());
   ShowWindow(g.cancel, SW_HIDE);
   ShowWindow(g.browse, SW_HIDE);
   if (g.mode == Mode::Install) ShowWindow(g.runCheck, SW_SHOW);
@@ -222,7 +251,7 @@ void Perform() {
     SetupQueueCopySectionW(queue, g.sourceFolder.c_str(), g.inf, nullptr, L"CopyF1", kCopyFlags);
     section = L"Install";
   } else {
-    if (MessageBoxW(g.window, text::kConfirmRemoval, g.productName.c_str(),
+    if (MessageBoxW(g.window, std::wstring(g.texts->confirmRemoval).c_str(), g.productName.c_str(),
                     MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES) {
       SetupCloseFileQueue(queue);
       return;
@@ -230,7 +259,7 @@ void Perform() {
     if (ClockIsRunning()) {
       // Its files are in use: removing now would leave them behind without an uninstall entry.
       SetupCloseFileQueue(queue);
-      ShowError(text::kCloseClockFirst);
+      ShowError(std::wstring(g.texts->closeClockFirst));
       return;
     }
     std::wstring folder = g.sourceFolder;
@@ -241,6 +270,7 @@ void Perform() {
   }
 
   QueueContext context;
+  const bool folderWasThere = g.mode == Mode::Install && Exists(g.targetFolder);
   context.defaultContext = SetupInitDefaultQueueCallback(g.window);
   BOOL committed = SetupCommitFileQueueW(g.window, queue, QueueCallback, &context);
   DWORD commitError = committed ? 0 : GetLastError();
@@ -249,8 +279,9 @@ void Perform() {
     // Nothing is registered for an installation whose files did not all arrive.
     SetupTermDefaultQueueCallback(context.defaultContext);
     SetupCloseFileQueue(queue);
+    RemoveCopied(context, folderWasThere);
     ShowError(!context.failure.empty() ? context.failure
-                                       : CopyErrorMessage(g.targetFolder, ErrorText(commitError)));
+                                       : CopyErrorMessage(*g.texts, g.targetFolder, ErrorText(commitError)));
     return;
   }
 
@@ -258,10 +289,8 @@ void Perform() {
                               nullptr, nullptr, nullptr);
   std::wstring shortcutProblem;
   if (g.mode == Mode::Install) {
-    CoInitialize(nullptr);
     if (!WriteShortcuts(shortcutProblem))
-      ShowError(L"Не удалось создать ярлыки:\n" + shortcutProblem);
-    CoUninitialize();
+      ShowError(std::wstring(g.texts->shortcutsFailed) + shortcutProblem);
   } else {
     RemoveShortcuts();
   }
@@ -274,7 +303,7 @@ void Perform() {
   SetupCloseInfFile(g.inf);
   g.inf = INVALID_HANDLE_VALUE;
 
-  if (!context.notRemoved.empty()) ShowError(NotRemovedMessage(context.notRemoved));
+  if (!context.notRemoved.empty()) ShowError(NotRemovedMessage(*g.texts, context.notRemoved));
   g.state = State::Done;
   ShowDonePage();
 }
@@ -287,8 +316,10 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM data) {
 
 // Asks for the folder; an empty result means the user cancelled.
 std::wstring AskForFolder() {
+#ifdef VM_SETUP_TEST_BUILD
   wchar_t fromTest[MAX_PATH] = {};
   if (GetEnvironmentVariableW(kTestFolderVariable, fromTest, MAX_PATH) > 0) return fromTest;
+#endif
 
   IMalloc* allocator = nullptr;
   if (FAILED(SHGetMalloc(&allocator))) return {};
@@ -296,7 +327,8 @@ std::wstring AskForFolder() {
   if (!start.empty()) CreateDirectoryW(start.c_str(), nullptr);
   BROWSEINFOW info{};
   info.hwndOwner = g.window;
-  info.lpszTitle = text::kBrowseTitle;
+  const std::wstring title(g.texts->browseTitle);
+  info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_UAHINT;
   info.lpfn = BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(start.c_str());
@@ -316,7 +348,7 @@ void ChooseFolder() {
   std::wstring target = TargetFolderFor(chosen, g.productName);
   FolderVerdict verdict = JudgeTargetFolder(target, CanWriteFolder(target));
   if (verdict != FolderVerdict::Ok) {
-    ShowError(FolderVerdictMessage(verdict, target));
+    ShowError(FolderVerdictMessage(*g.texts, verdict, target));
     return;
   }
   g.targetFolder = target;
@@ -366,10 +398,10 @@ void Paint(HDC dc) {
   HGDIOBJ oldFont = SelectObject(dc, g.font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 0, 0));
-  std::wstring main = MainText(g.state, g.mode, g.productName);
+  std::wstring main = MainText(*g.texts, g.state, g.mode, g.productName);
   TextOutW(dc, 180, 20, main.c_str(), static_cast<int>(main.size()));
   if (g.state == State::Start) {
-    std::wstring hint = text::kContinue;
+    std::wstring hint(g.texts->continueHint);
     TextOutW(dc, 290, 280, hint.c_str(), static_cast<int>(hint.size()));
   }
   if (g.picture) {
@@ -427,9 +459,18 @@ HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, i
 }
 
 int Run(HINSTANCE instance) {
+  // One language for the whole run, the user's own when it is Russian, English otherwise.
+  g.texts = &TextsFor(LanguageFor(GetUserDefaultUILanguage()));
   Win32SystemCalls system;
-  auto identity = Identify(system);
+  auto identity = Identify(system);  // starts and ends COM itself when it follows a shortcut
   if (!identity) return 1;
+  // The folder browser and the shell links need COM on this thread for the whole run.
+  struct ComScope {
+    HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ~ComScope() {
+      if (SUCCEEDED(started)) CoUninitialize();
+    }
+  } com;
   g.mode = identity->mode;
   g.ownPath = system.ModuleFileName();
   g.sourceFolder = identity->sourceFolder;
@@ -475,12 +516,13 @@ int Run(HINSTANCE instance) {
   if (!g.window) return 1;
   SendMessageW(g.window, WM_SETFONT, reinterpret_cast<WPARAM>(g.font), FALSE);
   g.footer = Child(L"static", L"", WS_VISIBLE | SS_GRAYRECT, 0, 328, 600, 140, 0);
-  g.next = Child(L"button", text::kNext, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 290, 345, 85, 25, kNextId);
-  g.cancel = Child(L"button", text::kCancel, WS_VISIBLE | WS_TABSTOP, 400, 345, 85, 25, kCancelId);
-  g.browse = Child(L"button", text::kBrowse, WS_TABSTOP, 460, 150, 80, 25, kBrowseId);
-  g.folder = Child(L"edit", text::kFolderField, WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, 180, 150, 270,
+  const Texts& t = *g.texts;
+  g.next = Child(L"button", std::wstring(t.next).c_str(), WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 290, 345, 85, 25, kNextId);
+  g.cancel = Child(L"button", std::wstring(t.cancel).c_str(), WS_VISIBLE | WS_TABSTOP, 400, 345, 85, 25, kCancelId);
+  g.browse = Child(L"button", std::wstring(t.browse).c_str(), WS_TABSTOP, 460, 150, 80, 25, kBrowseId);
+  g.folder = Child(L"edit", std::wstring(t.folderField).c_str(), WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, 180, 150, 270,
                    25, 0);
-  g.runCheck = Child(L"button", text::kRunAfter, WS_TABSTOP | BS_AUTOCHECKBOX, 200, 200, 280, 25,
+  g.runCheck = Child(L"button", std::wstring(t.runAfter).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX, 200, 200, 280, 25,
                      kRunAfterId);
 
   ShowWindow(g.window, SW_SHOW);

@@ -108,6 +108,18 @@ TEST_F(StartOrderTest, AProbeThatFindsNoSpeechLeavesTheFlagOffAndWarnsOnce) {
   f.FinishSpeechProbe();
 }
 
+TEST_F(StartOrderTest, TheProbesWarningIsInTheLanguageOfTheFile) {
+  UseLanguage("M.51COM fehlt\r\nM.52Kein Sprachdienst (Fehler %x)\r\n");
+  gated.Fail("Create", 0x80040154);
+  gated.Open();
+  TForm1& f = CreateWithoutWaiting();
+  f.FinishSpeechProbe();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Kein Sprachdienst (Fehler 80040154)");
+  EXPECT_EQ(f.SpeechTexts.comFailed, "COM fehlt");
+  EXPECT_EQ(f.SpeechTexts.speakFailed, SpeechWarnings().speakFailed);  // no key: the default
+}
+
 TEST_F(StartOrderTest, ClosingTheClockWaitsForAProbeUnderWay) {
   TForm1& f = CreateWithoutWaiting();
   ASSERT_TRUE(gated.WaitUntilEntered());

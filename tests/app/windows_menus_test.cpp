@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "main_form_fixture.h"
 #include "theme/menu_drawing.h"
 
@@ -237,6 +240,28 @@ TEST_F(WindowsMenusTest, ChoosingALanguageAppliesAndStoresItKeepsTextsItLacksAnd
   EXPECT_EQ(boxes.shown[0].caption, "Can't open language resource");
   EXPECT_EQ(registry.String("Software\\Vemtaro", "Language"), other);
   EXPECT_EQ(f.settings.LanguagePath, other);
+}
+
+// The chooser takes a UTF-8 file (the shipped russian.vml) and an ANSI file alike: each reads in
+// its own encoding, whatever was loaded before.
+TEST_F(WindowsMenusTest, ChoosingTheShippedRussianFileThenAnAnsiFileShowsEachInItsOwnLetters) {
+  auto& f = Create();
+  std::ifstream in(std::string(VM_SOURCE_DIR) + "/lang/russian.vml", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::string russian((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  files.Put(std::string(kDir) + "russian.vml", russian);
+  files.Put(std::string(kDir) + "deutsch.vml", "M30Proze\xDF" "e\r\n");  // Latin-1 sharp s
+  backend.DialogScript().AnswerOpenFile(std::string(kDir) + "russian.vml");
+  backend.DialogScript().AnswerOpenFile(std::string(kDir) + "deutsch.vml");
+
+  backend.ChooseMenuItem(f.Languige1);
+  EXPECT_EQ(f.mProc.Caption(), "Процессы");
+  EXPECT_EQ(f.TopP.Hint(), "Процессы");
+  EXPECT_EQ(f.Options1.Caption().substr(0, std::string("Настройки").size()), "Настройки");
+
+  backend.ChooseMenuItem(f.Languige1);
+  EXPECT_EQ(f.mProc.Caption(), "Proze\xC3\x9F" "e");
+  EXPECT_EQ(f.TopP.Hint(), "Процессы") << "a key the new file lacks keeps its text";
 }
 
 }  // namespace

@@ -37,6 +37,11 @@ std::vector<std::string> WindowKeys() {
   range("L4.", 1, 10);   // task list
   range("L5.", 1, 11);   // options
   range("TF.", 1, 3);    // task file warnings
+  range("L2.", 50, 50);  // task editor: the sound test label
+  range("L4.", 50, 50);  // task list: the view button
+  range("L7.", 50, 56);  // process manager: column headers, the "System" priority
+  range("M.", 50, 52);   // speech warnings
+  range("", 20050, 20051);  // task editor: the two "off" event boxes
   return keys;
 }
 

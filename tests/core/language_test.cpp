@@ -60,6 +60,53 @@ TEST_F(LanguageTest, TextBoundsAndConversion) {
   EXPECT_EQ(language_.TextOr("C.12", "Friday"), "Friday");
 }
 
+// A file that starts with the UTF-8 mark is UTF-8 whatever the system's code page; any other
+// file is read in the ANSI code page (here the test codec's Latin-1), also when its bytes happen
+// to be UTF-8.
+TEST_F(LanguageTest, TheByteOrderMarkChoosesUtf8) {
+  const std::string mark = "\xEF\xBB\xBF";
+  Load(mark + "M30\xD0\x9F\xD1\x80\xD0\xBE\xD1\x86\xD0\xB5\xD1\x81\xD1\x81\xD1\x8B\r\nL4.50View\r\n");
+  EXPECT_EQ(language_.LookUpText("M30"), "\xD0\x9F\xD1\x80\xD0\xBE\xD1\x86\xD0\xB5\xD1\x81\xD1\x81\xD1\x8B");  // Процессы
+  EXPECT_EQ(language_.LookUpText("L4.50"), "View");
+
+  Load(mark + "M1Options\r\n");  // the mark is not part of the first key
+  EXPECT_EQ(language_.LookUpText("M1"), "Options");
+  EXPECT_EQ(language_.LookUpText(mark + "M1"), std::nullopt);
+
+  Load("M30\xD0\x9F\r\nC.8" + mark + "x\r\n");  // no mark at the start: ANSI bytes
+  EXPECT_EQ(language_.LookUpText("M30"), "\xC3\x90\xC2\x9F");
+  EXPECT_EQ(language_.LookUpText("C.8"), "\xC3\xAF\xC2\xBB\xC2\xBFx");
+
+  Load(mark);
+  EXPECT_EQ(language_.LookUpText("M1"), std::nullopt);
+}
+
+TEST_F(LanguageTest, MalformedUtf8BecomesReplacementCharacters) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string bad = "\xEF\xBF\xBD";
+  Load(mark +
+       "C.8Mont\xE4g\r\n"                 // a Latin-1 byte in a UTF-8 file
+       "C.9\xC0\xAF|\xED\xA0\x80\r\n"      // an overlong slash, a surrogate
+       "C.10\xF4\x90\x80\x80\r\n"          // beyond U+10FFFF
+       "C.11\xF0\x9F\x95\x90 \xE2\x82\xAC\r\n"  // four- and three-byte sequences are kept
+       "C.12\xD0");                         // cut short by the end of the file
+  EXPECT_EQ(language_.LookUpText("C.8"), "Mont" + bad + "g");
+  EXPECT_EQ(language_.LookUpText("C.9"), bad + bad + "|" + bad + bad + bad);
+  EXPECT_EQ(language_.LookUpText("C.10"), bad + bad + bad + bad);
+  EXPECT_EQ(language_.LookUpText("C.11"), "\xF0\x9F\x95\x90 \xE2\x82\xAC");
+  EXPECT_EQ(language_.LookUpText("C.12"), bad);
+}
+
+TEST_F(LanguageTest, EachLoadDecidesItsOwnEncoding) {
+  Load("\xEF\xBB\xBF" "C.8\xD0\x9F\r\n", "C:\\Prog\\utf8.vml");
+  files_.MakeUnreadable("C:\\Prog\\utf8.vml");
+  EXPECT_FALSE(language_.LoadLanguageFile("C:\\Prog\\utf8.vml"));
+  EXPECT_EQ(language_.LookUpText("C.8"), "\xD0\x9F") << "a failed load keeps the file in force";
+
+  Load("C.8M\xFC\r\n", "C:\\Prog\\latin.vml");
+  EXPECT_EQ(language_.LookUpText("C.8"), "M\xC3\xBC");
+}
+
 TEST_F(LanguageTest, EmptyAndMissingFiles) {
   EXPECT_EQ(language_.LookUpText("M1"), std::nullopt);  // nothing loaded yet
   EXPECT_FALSE(language_.LoadLanguageFile(""));

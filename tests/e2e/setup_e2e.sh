@@ -2,8 +2,10 @@
 # The setup program as a user meets it, under Wine with a window manager and real input: Cancel on
 # the start page, an installation from a package folder (setup.exe beside setup.inf) into a test
 # folder, the installed clock started from the last page, the removal by the installed
-# uninstaller, and a package with a file missing. Only the folder browser is bypassed: the test
-# names the folder through VEMTARO_SETUP_TEST_FOLDER.
+# uninstaller, and a package with a file missing, which takes back what it had copied. Only the
+# folder browser is bypassed: this is the test build of the setup program (vemtaro-setup-testing),
+# which takes the folder from VEMTARO_SETUP_TEST_FOLDER; the shipped program is driven through its
+# real folder browser by release_package_e2e.sh.
 EXE="$1"; SRC="$2"; SETUP="$3"
 . "$SRC/tests/e2e/e2e_lib.sh"
 shots="$SRC/build"
@@ -175,8 +177,8 @@ if [ -n "$main" ]; then
   shot setup-done.png
   click_run_after "$main"
   sleep 0.5
-  click_next "$main"     # "Закрыть", with the run check box ticked
-  check "Закрыть ends the setup" setup_ends 20
+  click_next "$main"     # "Close", with the run check box ticked
+  check "Close ends the setup" setup_ends 20
 fi
 for f in "${shipped[@]}"; do check "installed $f" test -f "$target/$f"; done
 check "the uninstaller is the setup program" cmp -s "$target/uninstall.exe" "$pkg/setup.exe"
@@ -225,8 +227,8 @@ if [ -n "$main" ]; then
   check "the uninstall entry goes" wait_until 60 bash -c '! "$0" reg query "$1" >/dev/null 2>&1' "$WINE_RUN" "$uninstall_key"
   sleep 1
   shot setup-removed.png
-  click_next "$main"     # "Закрыть"
-  check "Закрыть ends the uninstaller" setup_ends 20
+  click_next "$main"     # "Close"
+  check "Close ends the uninstaller" setup_ends 20
 fi
 for f in "${shipped[@]}"; do
   [ "$f" = uninstall.exe ] && continue
@@ -237,14 +239,15 @@ check "tasks.sft stays, unchanged" cmp -s "$target/tasks.sft" "$work/tasks.befor
 check "console.log stays" test -f "$target/console.log"
 check "the shortcuts are gone" test ! -e "$programs/Vemtaro"
 
-# --- A package with a file missing: a clear message, no hang, nothing registered.
+# --- A package with a file missing: a clear message, no hang, nothing registered, and what had
+# been copied before the stop is taken back. Once into a new folder (which goes again), once into
+# a folder that holds a file of the user's (which stays, with the folder).
 broken="$work/broken"
 cp -r "$pkg" "$broken"
-rm "$broken/russian.vml"
-mkdir -p "$work/installed2"
-start_setup "$broken" setup.exe "$(win_path "$work/installed2")"
-main=$(find_window main 60) || fail "the setup window appears for the broken package"
-if [ -n "$main" ]; then
+rm "$broken/russian.vml"  # the fifth file copied: four are there when the copy stops
+install_broken() {  # install_broken PARENT
+  start_setup "$broken" setup.exe "$(win_path "$1")"
+  main=$(find_window main 60) || { fail "the setup window appears for the broken package"; return; }
   click_next "$main"
   sleep 1
   click_next "$main"
@@ -256,7 +259,16 @@ if [ -n "$main" ]; then
   check "the setup stays on its page and can be cancelled" test -n "$(find_window main 10)"
   click_cancel "$main"
   check "Cancel ends it" setup_ends 20
-fi
+}
+mkdir -p "$work/installed2"
+install_broken "$work/installed2"
+check "the stopped installation took back the folder it had made" test ! -e "$work/installed2/Vemtaro"
+mkdir -p "$work/installed3/Vemtaro"
+echo "the user's own" > "$work/installed3/Vemtaro/notes.txt"
+install_broken "$work/installed3"
+check "the stopped installation left the user's file" test "$(cat "$work/installed3/Vemtaro/notes.txt" 2>/dev/null)" = "the user's own"
+check "and took back every file it had copied (left: $(ls "$work/installed3/Vemtaro" | tr '\n' ' '))" \
+  test "$(ls "$work/installed3/Vemtaro")" = notes.txt
 check "a broken installation writes no uninstall entry" bash -c '! "$0" reg query "$1" >/dev/null 2>&1' "$WINE_RUN" "$uninstall_key"
 check "a broken installation makes no shortcuts" test ! -e "$programs/Vemtaro"
 

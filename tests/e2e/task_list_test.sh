@@ -149,7 +149,7 @@ size1=$(size_of "$list")
 echo "list window: $size0 -> $size1"
 check "the window is larger now ($size0 -> $size1)" test "$size1" != "$size0"
 
-# The view toggle ("Вид") at (416, 24), 57 x 17.
+# The view toggle ("View") at (416, 24), 57 x 17.
 click_in "$list" $((416 + 28)) $((24 + 8))
 sleep 1
 shot task_list_calendar.png

@@ -319,8 +319,9 @@ TEST_F(ProcessFormTest, GoToFileOpensTheFolderOfTheChosenProcess) {
   EXPECT_EQ(calls[0].rfind("shell.execute verb=open file=C:\\Program Files\\App parameters=", 0), 0u) << calls[0];
 }
 
-TEST_F(ProcessFormTest, LanguageKeysNameTheItemsAndTheButtons) {
-  UseLanguage("M13Priorit\xE4t\nM14Beenden\nM27Leerlauf\n42001Ordner\nM30Prozesse\nM.16Nichts gewaehlt");
+TEST_F(ProcessFormTest, LanguageKeysNameTheItemsTheButtonsAndTheColumns) {
+  UseLanguage("M13Priorit\xE4t\nM14Beenden\nM27Leerlauf\n42001Ordner\nM30Prozesse\nM.16Nichts gewaehlt\n"
+              "L7.50Prozess\nL7.51Threads\nL7.52Kennung\nL7.53Eltern\nL7.54Priorit\xE4t\nL7.55Pfad\nL7.56Systemeigen");
   TProcF& w = Open();
   EXPECT_EQ(w.Caption(), "Prozesse");
   EXPECT_EQ(w.SetPriority1.Caption(), "Priorität");
@@ -332,6 +333,32 @@ TEST_F(ProcessFormTest, LanguageKeysNameTheItemsAndTheButtons) {
   table.Start(0xC0, "slow.exe", 1, 4);
   Tick();
   EXPECT_EQ(Sub(w.ProcessListView.Item(RowOf(w, "slow.exe")), TProcF::kPriorityItem), "Leerlauf");
+  table.Start(0xC1, "kernel.exe", 1, 2);  // a base priority no menu item stands for
+  Tick();
+  EXPECT_EQ(Sub(w.ProcessListView.Item(RowOf(w, "kernel.exe")), TProcF::kPriorityItem), "Systemeigen");
+  std::vector<std::string> headers;
+  for (const ui::ListColumn& column : w.ProcessListView.Columns()) headers.push_back(column.caption);
+  EXPECT_EQ(headers, (std::vector<std::string>{"Prozess", "Threads", "Kennung", "Eltern", "Priorität", "Pfad"}));
+}
+
+TEST_F(ProcessFormTest, AHeaderLongerThanItsColumnWidensItUpToTheColumnsLimit) {
+  UseLanguage("L7.50Name\nL7.54Priorit\xE4tsklasse des Prozesses laut System\n");
+  TProcF& w = Open();
+  const auto& columns = w.ProcessListView.Columns();
+  EXPECT_EQ(columns[0].width, 150);  // a short header keeps the design width
+  EXPECT_EQ(columns[4].width, 100);  // the longest the column may be
+  EXPECT_GT(columns[1].width, 35);   // "Threads" does not fit the design's 35 pixels
+  EXPECT_EQ(columns[5].width, 150);
+}
+
+TEST_F(ProcessFormTest, WithoutALanguageFileColumnsAndPrioritiesAreEnglish) {
+  table.Start(0xC1, "kernel.exe", 1, 2);
+  TProcF& w = Open();
+  EXPECT_EQ(Sub(w.ProcessListView.Item(RowOf(w, "kernel.exe")), TProcF::kPriorityItem), "System");
+  std::vector<std::string> headers;
+  for (const ui::ListColumn& column : w.ProcessListView.Columns()) headers.push_back(column.caption);
+  EXPECT_EQ(headers, (std::vector<std::string>{"Process Name", "Threads", "Process ID", "Parent ID", "Priority",
+                                               "Full Name"}));
 }
 
 TEST_F(ProcessFormTest, CtrlPTwiceShowsOneWindowAndClosingDestroysIt) {

@@ -23,8 +23,7 @@ using ::testing::IsEmpty;
 using namespace std::chrono_literals;
 
 constexpr const char* kExePath = "C:\\Program Files\\Vemtaro\\vemtaro.exe";
-constexpr const char* kWarning =
-    "Не удается запустить службу! Переустановка Microsoft Agent может помочь.";
+constexpr const char* kWarning = "Cannot start the speech service! Reinstalling Microsoft Agent may help.";
 constexpr SpeechResult kClassNotRegistered = static_cast<SpeechResult>(0x80040154u);
 
 class SpeechTest : public ::testing::Test {
@@ -203,6 +202,26 @@ TEST_F(SpeechTest, FailedWorkerClearsTheFlagThenWarns) {
   EXPECT_EQ(shown[0].caption, kExePath);
   EXPECT_EQ(shown[0].icon, MsgIcon::Warning);
   EXPECT_EQ(shown[0].owner, 0u);
+}
+
+// The worker's warning is in the language in use: the texts set last, read when the box is shown.
+TEST_F(SpeechTest, TheWorkersWarningIsInTheTextsSetLast) {
+  SpeechWarnings russian;
+  russian.speakFailed = "\xD0\xA1\xD0\xBB\xD1\x83\xD0\xB6\xD0\xB1\xD0\xB0";  // Служба
+  speech.SetWarnings(russian);
+  server.Fail("Speak");
+  speech.Speak("Lunch");
+  ASSERT_TRUE(speech.WaitForWorkers(5s));
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text, russian.speakFailed);
+}
+
+TEST(SpeechWarningText, TheCodeGoesInByReplacementOnly) {
+  EXPECT_EQ(ServerFailedText("code = 0x%x!", 0x80040154u), "code = 0x80040154!");
+  EXPECT_EQ(ServerFailedText("no place for it", 0x1Fu), "no place for it 0x1f");
+  // A language file's text is never a format: other conversions stay as they are.
+  EXPECT_EQ(ServerFailedText("%s %n %x %x", 7u), "%s %n 7 %x");
+  EXPECT_EQ(ServerFailedText("", 0u), " 0x0");
 }
 
 TEST_F(SpeechTest, TwoWorkersSpeakAtTheSameTime) {

@@ -172,11 +172,15 @@ TEST(SetupFolders, AFolderTheUserCannotWriteIsRefusedWithTheReason) {
   EXPECT_EQ(JudgeTargetFolder(L"", true), FolderVerdict::Empty);
   EXPECT_EQ(JudgeTargetFolder(L"C:\\" + std::wstring(240, L'x'), true), FolderVerdict::TooLong);
 
-  std::wstring message = FolderVerdictMessage(FolderVerdict::NotWritable, L"C:\\Program Files\\Vemtaro");
-  EXPECT_NE(message.find(L"C:\\Program Files\\Vemtaro"), std::wstring::npos);
-  EXPECT_NE(message.find(L"%LOCALAPPDATA%\\Programs"), std::wstring::npos);
-  EXPECT_TRUE(FolderVerdictMessage(FolderVerdict::Ok, L"C:\\x").empty());
-  EXPECT_FALSE(FolderVerdictMessage(FolderVerdict::TooLong, L"C:\\x").empty());
+  for (Language language : {Language::English, Language::Russian}) {
+    const Texts& texts = TextsFor(language);
+    std::wstring message = FolderVerdictMessage(texts, FolderVerdict::NotWritable, L"C:\\Program Files\\Vemtaro");
+    EXPECT_NE(message.find(L"C:\\Program Files\\Vemtaro"), std::wstring::npos);
+    EXPECT_NE(message.find(L"%LOCALAPPDATA%\\Programs"), std::wstring::npos);
+    EXPECT_TRUE(FolderVerdictMessage(texts, FolderVerdict::Ok, L"C:\\x").empty());
+    EXPECT_NE(FolderVerdictMessage(texts, FolderVerdict::TooLong, L"C:\\x").find(L"C:\\x"), std::wstring::npos);
+    EXPECT_FALSE(FolderVerdictMessage(texts, FolderVerdict::Empty, L"").empty());
+  }
 }
 
 TEST(SetupShortcuts, PathsInTheUsersStartMenu) {
@@ -192,13 +196,30 @@ TEST(SetupShortcuts, PathsInTheUsersStartMenu) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
 }
 
-TEST(SetupTexts, MainTextByStateAndMode) {
-  EXPECT_EQ(MainText(State::Start, Mode::Install, L"Vemtaro"), L"Программа установки Vemtaro");
-  EXPECT_EQ(MainText(State::FolderChosen, Mode::Install, L"Vemtaro"), L"Программа установки Vemtaro");
-  EXPECT_EQ(MainText(State::Start, Mode::Uninstall, L"Vemtaro"), L"Это программа удаления,продолжить?");
-  EXPECT_EQ(MainText(State::Done, Mode::Install, L"Vemtaro"), L"Установка успешно завершена");
-  EXPECT_EQ(MainText(State::Done, Mode::Uninstall, L"Vemtaro"), L"Программа успешно удалена");
-  EXPECT_NE(MissingSourceMessage(L"D:\\kit\\russian.vml").find(L"D:\\kit\\russian.vml"), std::wstring::npos);
+TEST(SetupTexts, MainTextByStateModeAndLanguage) {
+  const Texts& ru = TextsFor(Language::Russian);
+  EXPECT_EQ(MainText(ru, State::Start, Mode::Install, L"Vemtaro"), L"Программа установки Vemtaro");
+  EXPECT_EQ(MainText(ru, State::FolderChosen, Mode::Install, L"Vemtaro"), L"Программа установки Vemtaro");
+  EXPECT_EQ(MainText(ru, State::Start, Mode::Uninstall, L"Vemtaro"), L"Это программа удаления,продолжить?");
+  EXPECT_EQ(MainText(ru, State::Done, Mode::Install, L"Vemtaro"), L"Установка успешно завершена");
+  EXPECT_EQ(MainText(ru, State::Done, Mode::Uninstall, L"Vemtaro"), L"Программа успешно удалена");
+
+  const Texts& en = TextsFor(Language::English);
+  EXPECT_EQ(MainText(en, State::Start, Mode::Install, L"Vemtaro"), L"Vemtaro Setup");
+  EXPECT_EQ(MainText(en, State::FolderChosen, Mode::Install, L"Clock"), L"Clock Setup");
+  EXPECT_EQ(MainText(en, State::Done, Mode::Install, L"Vemtaro"), en.installed);
+  EXPECT_EQ(MainText(en, State::Done, Mode::Uninstall, L"Vemtaro"), en.removed);
+  EXPECT_EQ(MainText(en, State::Start, Mode::Uninstall, L"Vemtaro"), en.uninstallTitle);
+}
+
+TEST(SetupTexts, MessagesNameTheFileInEitherLanguage) {
+  for (Language language : {Language::English, Language::Russian}) {
+    const Texts& texts = TextsFor(language);
+    EXPECT_NE(MissingSourceMessage(texts, L"D:\\kit\\russian.vml").find(L"D:\\kit\\russian.vml"), std::wstring::npos);
+    const std::wstring copy = CopyErrorMessage(texts, L"D:\\kit\\bell.htm", L"Access is denied.");
+    EXPECT_NE(copy.find(L"D:\\kit\\bell.htm\nAccess is denied."), std::wstring::npos) << copy;
+    EXPECT_NE(NotRemovedMessage(texts, L"C:\\V\\a\n").find(L"C:\\V\\a\n"), std::wstring::npos);
+  }
 }
 
 }  // namespace

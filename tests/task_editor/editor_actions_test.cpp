@@ -207,5 +207,22 @@ TEST_F(Actions, TheStatusIconsArePaintedBesideTheActionBoxes) {
   EXPECT_FALSE(HasBitmapAt(canvas, {20, editor.LockCheck.Top()}));
 }
 
+// Captions that once stood in one language only: English without a language file, the file's
+// words with one.
+TEST_F(Actions, TheTestLabelAndTheOffEventBoxesFollowTheLanguageFile) {
+  TForm2& english = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  EXPECT_EQ(english.Label2.Caption(), "Test");
+  EXPECT_EQ(english.PwrOff_CB.Caption(), "Power Off");
+  EXPECT_EQ(english.SSaverOff_CB.Caption(), "ScreenSaver Off");
+  CloseEditor();
+  form->DeleteFormA(kTaskEditorWindow);  // the next window reads the language anew
+
+  UseLanguage("L2.50Probe\r\n20050Ausschalten\r\n20051Bildschirmschoner aus\r\n");
+  TForm2& german = OpenOn(TaskAt(1, 2027, 1, 1, 1, 1));
+  EXPECT_EQ(german.Label2.Caption(), "Probe");
+  EXPECT_EQ(german.PwrOff_CB.Caption(), "Ausschalten");
+  EXPECT_EQ(german.SSaverOff_CB.Caption(), "Bildschirmschoner aus");
+}
+
 }  // namespace
 }  // namespace vm::testing

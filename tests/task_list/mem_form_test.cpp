@@ -117,6 +117,21 @@ TEST_F(MemFormTest, CtrlTOpensTheListWithEveryTaskElevenTasksTakingTwelveRows) {
   EXPECT_THAT(log.Messages(), ::testing::Contains(EndsWith("TMemForm::FormCreate 403")));
 }
 
+TEST_F(MemFormTest, TheViewButtonIsWordedByTheLanguageFileAndEnglishWithoutIt) {
+  Start();
+  TMemForm& english = OpenList();
+  ASSERT_TRUE(english.ToolButtons());
+  EXPECT_EQ(english.ToolButtons()->Button(3)->Caption(), "View");
+  backend.UserClose(english);
+
+  UseLanguage("L4.50Ansicht\r\nC.15Mo\r\nC.16Di\r\nC.17Mi\r\nC.18Do\r\nC.19Fr\r\nC.20Sa\r\nC.21So\r\n");
+  AddTask("weekly");
+  TMemForm& german = OpenList();
+  EXPECT_EQ(german.ToolButtons()->Button(3)->Caption(), "Ansicht");
+  // The weekday short names of the side panel are the file's, though no editor has read them.
+  EXPECT_THAT(german.Label1.Caption(), HasSubstr("Mo,Di,Mi,Do,Fr,Sa,So"));
+}
+
 TEST_F(MemFormTest, AnEmptyListKeepsItsDesignRowsAndColumnZeroItsWidth) {
   Start();
   TMemForm& list = OpenList();

@@ -9,6 +9,7 @@
 
 #include "app/main_form.h"
 #include "core/log.h"
+#include "draw/text_metrics.h"
 #include "platform/process_table.h"
 #include "scheduler/close_program.h"
 #include "theme/builtin_pictures.h"
@@ -212,6 +213,23 @@ void TProcF::ApplyLanguage() {
     if (auto text = language.LookUpText(k.key)) k.item->SetCaption(*text);
   }
   if (auto text = language.LookUpText("M30")) SetCaption(*text);
+  for (int column = 0; column < static_cast<int>(ProcessListView.Columns().size()); ++column) {
+    if (auto text = language.LookUpText("L7." + std::to_string(kColumnKeyFirst + column)))
+      ProcessListView.SetColumnCaption(column, *text);
+  }
+  if (auto text = language.LookUpText("L7." + std::to_string(kSystemPriorityKey))) SystemPriority = *text;
+  FitColumnsToHeaders();
+}
+
+void TProcF::FitColumnsToHeaders() {
+  // A header wider than its column (a longer word in another language) widens the column, up to
+  // the column's limit, so that the header reads whole.
+  const ui::Font font = ProcessListView.GetFont();
+  for (int column = 0; column < static_cast<int>(ProcessListView.Columns().size()); ++column) {
+    const ui::ListColumn& c = ProcessListView.Columns()[static_cast<std::size_t>(column)];
+    const int needed = ui::CurrentTextRenderer().Measure(font, c.caption).width + kHeaderMargin;
+    if (needed > c.width) ProcessListView.SetColumnWidth(column, needed);
+  }
 }
 
 void TProcF::ApplyTheme() {
@@ -353,7 +371,7 @@ std::string TProcF::PriorityText(std::int32_t basePriority) const {
     case 10: return aNormal.Caption();
     case 13: return High.Caption();
     case 24: return RealTime.Caption();
-    default: return "System";
+    default: return SystemPriority;
   }
 }
 

@@ -33,6 +33,10 @@ class TProcF : public ui::Form, public ProcessWindow {
   static constexpr int kStaleSeconds = 2;
   // The selected identifier text while nothing is selected.
   static constexpr const char* kNoSelection = "x";
+  // Language keys: "L7." + 50 .. 55 name the six columns, "L7.56" a priority of no menu item.
+  static constexpr int kColumnKeyFirst = 50, kSystemPriorityKey = 56;
+  // The room a column header takes beside its text (the header's own margins).
+  static constexpr int kHeaderMargin = 14;
 
   explicit TProcF(TForm1& owner);
   ~TProcF() override;
@@ -65,6 +69,7 @@ class TProcF : public ui::Form, public ProcessWindow {
   bool Busy = false;      // a refresh is running
   int Parity = 0;         // 0 or 1: stale rows are swept when it turns 0
   int SortColumn = 0;     // 0 the name, c > 0 sub-item c - 1
+  std::string SystemPriority = "System";  // the priority text of a base priority no item has
   ui::ImageList Icons{kIconSize, kIconSize};
   std::unique_ptr<theme::DGroupButs> Buttons;
 
@@ -74,6 +79,7 @@ class TProcF : public ui::Form, public ProcessWindow {
   void FormClose(ui::Form& sender, ui::CloseAction& action);
   void FormDestroy(ui::Control& sender);
   void ApplyLanguage();
+  void FitColumnsToHeaders();
   void ApplyTheme() override;
   void Timer1Timer(ui::Timer& sender);
   void ProcessListViewColumnClick(ui::Control& sender, int column);
@@ -95,7 +101,7 @@ class TProcF : public ui::Form, public ProcessWindow {
   // ProcessWindow
   void CloseProgram(const std::string& programPath) override;
 
-  // The text of a base priority: the caption of its menu item, "System" for other values.
+  // The text of a base priority: the caption of its menu item, SystemPriority for other values.
   std::string PriorityText(std::int32_t basePriority) const;
   // The full path shown for a process; empty when it cannot be read.
   std::string FullPath(const ProcessEntry& entry);

@@ -128,7 +128,7 @@ void TForm2::Describe() {
   SoundEdit.SetColor(ui::clBtnFace);
   SoundEdit.SetText("System Beep");
   SoundEdit.SetMaxLength(static_cast<int>(kSoundFileField - 1));
-  label(Label2, 53, 392, "\xD0\xA2\xD0\xB5\xD1\x81\xD1\x82");  // "Тест"
+  label(Label2, 53, 392, "Test");
   place(TestIm, 90, 390, 18, 18);
   TestIm.SetHint("Play");
   TestIm.SetCursor(ui::Cursor::Hand);
@@ -378,6 +378,9 @@ void TForm2::ApplyLanguage() {
   caption(ImmedCB, "20025");
   caption(PwrOn_CB, "20026");
   caption(SSaverOn_CB, "20027");
+  caption(PwrOff_CB, "20050");
+  caption(SSaverOff_CB, "20051");
+  caption(Label2, "L2.50");
   Tab2.SetCaption(DaysL.Caption());
   HouCapL.SetCaption(HoursL.Caption());
   MinCapL.SetCaption(MinintL.Caption());

@@ -281,7 +281,7 @@ void TMemForm::BuildButtons() {
   calendarButtons_.reset();
   toolButtons_ = std::make_unique<theme::DGroupButs>(
       std::initializer_list<ui::Image*>{&Pg1, &Pg2, &Pg3, &Pg4, &InfoP}, *this, nullptr, owner_.ImL1);
-  const std::string captions[5] = {AddnM.Caption(), Edit1.Caption(), DeletM.Caption(), "Вид", "||"};
+  const std::string captions[5] = {AddnM.Caption(), Edit1.Caption(), DeletM.Caption(), viewCaption_, "||"};
   for (int i = 0; i < toolButtons_->Count(); ++i) {
     theme::DBut* button = toolButtons_->Button(i);
     button->SetCaption(captions[i]);
@@ -317,6 +317,7 @@ void TMemForm::ApplyLanguage() {
     if (auto text = language.LookUpText(key)) setter(*text);
   };
   apply("L4.1", [this](const std::string& t) { SetCaption(t); });
+  apply("L4.50", [this](const std::string& t) { viewCaption_ = t; });
   ui::MenuItem* items[5] = {&AddnM, &Edit1, &DeletM, &ATaskM, &CDownM};
   for (int i = 0; i < 5; ++i) {
     const std::string key = "M" + std::to_string(20 + i);
@@ -327,10 +328,12 @@ void TMemForm::ApplyLanguage() {
     columnCaptions_[static_cast<std::size_t>(c)] = language.TextOr(key, columnCaptions_[static_cast<std::size_t>(c)]);
   }
   ShowColumnCaptions();
-  owner_.GetLanguage().ApplyTableKeys("C.", 22, 33);
+  // The weekday short names too: the list shows them before any editor has read them.
+  owner_.GetLanguage().ApplyTableKeys("C.", 15, 33);
   if (toolButtons_) {
     ui::MenuItem* captions[3] = {&AddnM, &Edit1, &DeletM};
     for (int i = 0; i < 3; ++i) toolButtons_->Button(i)->SetCaption(captions[i]->Caption());
+    toolButtons_->Button(3)->SetCaption(viewCaption_);
   }
 }
 

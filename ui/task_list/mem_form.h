@@ -170,6 +170,7 @@ class TMemForm : public ui::Form, public TaskListWindow {
   std::weak_ptr<TForm1*> ownerAlive_;
   ui::StringGrid* listGrid_ = &Grid;
   bool calendarView_ = false;
+  std::string viewCaption_ = "View";  // the calendar-view button (key L4.50)
   bool mouseDown_ = false;
   bool skipResize_ = false;
   bool yearMode_ = false;

@@ -40,6 +40,12 @@ int ListView::SetColumnWidth(int column, int width) {
   return c.width;
 }
 
+void ListView::SetColumnCaption(int column, const std::string& caption) {
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return;
+  columns_[static_cast<std::size_t>(column)].caption = caption;
+  Push(&ListViewPeer::ColumnsChanged);
+}
+
 int ListView::AddItem(ListItem item) {
   int at = ItemCount();
   if (sorted_) {

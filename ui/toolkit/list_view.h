@@ -66,6 +66,8 @@ class ListView : public WindowedControl {
   void ClearColumns();
   // The width kept inside the column's limits; returns it.
   int SetColumnWidth(int column, int width);
+  // Nothing for a column out of range.
+  void SetColumnCaption(int column, const std::string& caption);
 
   // ---- items ----
   const std::vector<ListItem>& Items() const { return items_; }
