@@ -122,15 +122,12 @@ void TForm1::StartSpeechProbe() {
     }
     AgentAvailable = available;
   };
-  try {
-    speechProbe_ = std::thread(probe);
-  } catch (const std::system_error&) {
-    probe();  // no thread to be had: the window waits for the answer instead
-  }
+  // No thread to be had: the window waits for the answer instead.
+  if (!speechProbe_.Start(probe)) probe();
 }
 
 void TForm1::FinishSpeechProbe() {
-  if (speechProbe_.joinable()) speechProbe_.join();
+  speechProbe_.Join();
 }
 
 void TForm1::FormShow(ui::Control&) {

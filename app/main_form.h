@@ -8,12 +8,12 @@
 #include <list>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "app/main_services.h"
 #include "app/program_entry.h"
 #include "app/settings.h"
 #include "core/language.h"
+#include "core/threads.h"
 #include "scheduler/firing_host.h"
 #include "scheduler/scheduler.h"
 #include "scheduler/speech.h"
@@ -331,7 +331,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   Language& language_;
   SettingsStore store_;
   std::string programDirectory_;
-  std::thread speechProbe_;  // FormCreate's probe while it runs (see FinishSpeechProbe)
+  Thread speechProbe_;  // FormCreate's probe while it runs (see FinishSpeechProbe)
 };
 
 }  // namespace vm

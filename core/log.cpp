@@ -19,8 +19,8 @@ constexpr const char* kLogFileName = "console.log";
 // the change waits until no line is being written to the old sink. The lines of several threads
 // wait for one another here, as they do in the sink anyway to stay whole, so a plain mutex is
 // enough.
-std::mutex& SinkLock() {
-  static std::mutex lock;
+Mutex& SinkLock() {
+  static Mutex lock;
   return lock;
 }
 std::atomic<LogSink*> gSink{nullptr};
@@ -55,7 +55,7 @@ std::string FileLogSink::TimeStamp() { return DateTimeText(locale_, clock_.Now()
 void FileLogSink::WriteLine(const std::string& timeStamp, const std::string& message) {
   std::string stamp = codec_.Utf8ToAnsi(timeStamp);
   std::string text = codec_.Utf8ToAnsi(message);
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::lock_guard<Mutex> guard(mutex_);
   // A failed write (disk full, medium gone) is not reported: the trace is best effort and must
   // never end the program or the speech worker that logs too.
   file_->Write(stamp.data(), stamp.size());
@@ -64,7 +64,7 @@ void FileLogSink::WriteLine(const std::string& timeStamp, const std::string& mes
 }
 
 LogSink* SetLogSink(LogSink* sink) {
-  std::lock_guard<std::mutex> guard(SinkLock());
+  std::lock_guard<Mutex> guard(SinkLock());
   return gSink.exchange(sink);
 }
 
@@ -76,7 +76,7 @@ void WriteLog(const char* format, ...) {
   std::string message = FormatTextV(format, args);
   va_end(args);
 
-  std::lock_guard<std::mutex> guard(SinkLock());
+  std::lock_guard<Mutex> guard(SinkLock());
   LogSink* sink = gSink.load();
   if (sink == nullptr) return;
   tInsideSink = true;
@@ -106,7 +106,7 @@ std::string OpenLog(FileSystem& files, Environment& environment, Clock& clock, L
     if (!file) continue;
     auto* sink = new FileLogSink(std::move(file), clock, locale, codec);
     {
-      std::lock_guard<std::mutex> guard(SinkLock());
+      std::lock_guard<Mutex> guard(SinkLock());
       OpenedSinks().push_back(sink);
       gSink.store(sink);
     }
@@ -121,17 +121,17 @@ ScopedLogCapture::ScopedLogCapture() : previous_(SetLogSink(this)) {}
 ScopedLogCapture::~ScopedLogCapture() { SetLogSink(previous_); }
 
 void ScopedLogCapture::WriteLine(const std::string&, const std::string& message) {
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::lock_guard<Mutex> guard(mutex_);
   messages_.push_back(message);
 }
 
 std::vector<std::string> ScopedLogCapture::Messages() const {
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::lock_guard<Mutex> guard(mutex_);
   return messages_;
 }
 
 bool ScopedLogCapture::Contains(const std::string& message) const {
-  std::lock_guard<std::mutex> guard(mutex_);
+  std::lock_guard<Mutex> guard(mutex_);
   return std::find(messages_.begin(), messages_.end(), message) != messages_.end();
 }
 

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <mutex>
+
+#include "core/threads.h"
 #include <string>
 #include <vector>
 
@@ -42,7 +44,7 @@ class FileLogSink : public LogSink {
   Clock& clock_;
   Locale& locale_;
   TextCodec& codec_;
-  std::mutex mutex_;
+  Mutex mutex_;
 };
 
 // Opens "console.log" in the current directory (emptied); when that cannot be created, in the
@@ -75,7 +77,7 @@ class ScopedLogCapture : public LogSink {
 
  private:
   LogSink* previous_;
-  mutable std::mutex mutex_;
+  mutable Mutex mutex_;
   std::vector<std::string> messages_;
 };
 

@@ -7,7 +7,7 @@
 namespace vm {
 
 WorkerThreads::~WorkerThreads() {
-  for (Worker& w : workers_) w.thread.join();
+  for (Worker& w : workers_) w.thread.Join();
 }
 
 WorkerThreads& WorkerThreads::Process() {
@@ -20,7 +20,7 @@ void WorkerThreads::JoinFinished() {
   for (auto it = workers_.begin(); it != workers_.end();) {
     if (it->finished.load(std::memory_order_acquire)) {
       // The flag is the thread's last step, so this join returns at once.
-      it->thread.join();
+      it->thread.Join();
       it = workers_.erase(it);
     } else {
       ++it;
@@ -31,23 +31,20 @@ void WorkerThreads::JoinFinished() {
 bool WorkerThreads::Start(std::function<void()> body) {
   std::lock_guard lock(mutex_);
   JoinFinished();
+  // The place in the list comes first: once the thread runs, keeping it must not fail. A list
+  // keeps its elements in place, so the thread may hold on to its own flag.
   try {
-    // The place in the list comes first: once the thread runs, keeping it must not fail. A list
-    // keeps its elements in place, so the thread may hold on to its own flag.
-    Worker& worker = workers_.emplace_back();
-    try {
-      worker.thread = std::thread([body = std::move(body), &finished = worker.finished] {
-        body();
-        finished.store(true, std::memory_order_release);
-      });
-    } catch (...) {
-      workers_.pop_back();
-      throw;
-    }
+    workers_.emplace_back();
   } catch (const std::exception&) {
     return false;
   }
-  return true;
+  Worker& worker = workers_.back();
+  const bool started = worker.thread.Start([body = std::move(body), &finished = worker.finished] {
+    body();
+    finished.store(true, std::memory_order_release);
+  });
+  if (!started) workers_.pop_back();
+  return started;
 }
 
 int WorkerThreads::Kept() {

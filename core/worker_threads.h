@@ -10,7 +10,8 @@
 #include <functional>
 #include <list>
 #include <mutex>
-#include <thread>
+
+#include "core/threads.h"
 
 namespace vm {
 
@@ -35,12 +36,12 @@ class WorkerThreads {
 
  private:
   struct Worker {
-    std::thread thread;
+    Thread thread;
     std::atomic<bool> finished{false};
   };
   void JoinFinished();
 
-  std::mutex mutex_;
+  Mutex mutex_;
   std::list<Worker> workers_;
 };
 

@@ -17,6 +17,7 @@
 #undef DeleteFile
 #undef ReplaceFile
 
+#include "core/threads.h"
 #include "platform/services.h"
 
 namespace vm {
@@ -101,8 +102,10 @@ class Win32Environment : public Environment {
     int minor = 0;
   };
   Version QueryVersion();
+  Version KnownVersion();  // asked of the system once
 
-  std::once_flag versionOnce_;
+  Mutex versionLock_;
+  bool versionKnown_ = false;
   Version version_;
 };
 

@@ -32,8 +32,8 @@ constexpr std::chrono::milliseconds kWorkerGrace{200};
 // Every worker of the process. Never destroyed: a worker may still run while static objects
 // are destroyed at the end of the process.
 struct LiveWorkers {
-  std::mutex mutex;
-  std::condition_variable idle;
+  Mutex mutex;
+  ConditionVariable idle;
   int count = 0;
 };
 
@@ -155,7 +155,7 @@ void SpeechCore::WaitWhileSpeaking() {
     sleeper_(kSpeakTime);
     return;
   }
-  std::unique_lock lock(mutex_);
+  UniqueLock lock(mutex_);
   stop_.wait_for(lock, kSpeakTime, [this] { return stopRequested_; });
 }
 
@@ -171,7 +171,7 @@ bool SpeechCore::StopRequested() {
 }
 
 void SpeechCore::FinishWorker(bool spoke) {
-  std::unique_lock lock(mutex_);
+  UniqueLock lock(mutex_);
   if (!agentAvailable_) return;
   // The flag is stored before the warning is shown, so that it is right while the box waits for
   // the user.
@@ -223,7 +223,7 @@ void SpeechCore::WorkerEnded() {
 }
 
 bool SpeechCore::WaitForWorkers(std::chrono::milliseconds timeout) {
-  std::unique_lock lock(mutex_);
+  UniqueLock lock(mutex_);
   return idle_.wait_for(lock, timeout, [this] { return runningWorkers_ == 0; });
 }
 
@@ -267,7 +267,7 @@ Speech::~Speech() {
 
 bool WaitForAllSpeechWorkers(std::chrono::milliseconds timeout) {
   LiveWorkers& all = AllWorkers();
-  std::unique_lock lock(all.mutex);
+  UniqueLock lock(all.mutex);
   return all.idle.wait_for(lock, timeout, [&] { return all.count == 0; });
 }
 

@@ -6,11 +6,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+
+#include "core/threads.h"
 #include <string>
 
 #include "platform/services.h"
@@ -92,9 +93,9 @@ class SpeechCore {
   const std::string executablePath_;
   Sleeper sleeper_;
 
-  std::mutex mutex_;
-  std::condition_variable idle_;
-  std::condition_variable stop_;
+  Mutex mutex_;
+  ConditionVariable idle_;
+  ConditionVariable stop_;
   bool stopRequested_ = false;
   std::atomic<bool>* agentAvailable_;  // nullptr once the owner is gone
   int runningWorkers_ = 0;
