@@ -180,11 +180,11 @@ void TForm1::FormClose(ui::Form&, ui::CloseAction&) {
     // One step after the other, but for a moment only: where each change of the opacity is
     // slow (under Wine each is a round trip to the X server, ~4 ms), the remaining steps are
     // left out and the window goes straight to the last one, so that closing never lingers.
-    constexpr std::chrono::milliseconds kFadeOutTime{200};
-    const auto until = std::chrono::steady_clock::now() + kFadeOutTime;
+    constexpr std::int64_t kFadeOutMs = 200;
+    const std::int64_t until = services_.clock.TickMs() + kFadeOutMs;
     // From where the window is: a fade-in cut short by the close has not reached the setting.
     for (int alpha = std::min<int>(settings.AppliedOpacity(), AlphaBlendValue()); alpha >= 1; --alpha) {
-      if (alpha > 1 && std::chrono::steady_clock::now() >= until) alpha = 1;
+      if (alpha > 1 && services_.clock.TickMs() >= until) alpha = 1;
       SetAlphaBlendValue(alpha);
     }
   }

@@ -13,6 +13,8 @@ DateTime Win32Clock::Now() {
   return EncodeDateTime(date, time).value_or(0.0);
 }
 
+std::int64_t Win32Clock::TickMs() { return static_cast<std::int64_t>(GetTickCount64()); }
+
 std::uint64_t Win32Clock::FileTimeNow() {
   FILETIME ft{};
   GetSystemTimeAsFileTime(&ft);

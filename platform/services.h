@@ -28,6 +28,8 @@ class Clock {
   virtual DateTime Now() = 0;
   // The current time as a Windows file time (UTC, 100-ns units since 1601-01-01).
   virtual std::uint64_t FileTimeNow() = 0;
+  // Milliseconds of a clock that only runs forward (from any start), for short time limits.
+  virtual std::int64_t TickMs() = 0;
   // How many minutes local time is ahead of UTC at the moment `utc` (a date-time value counted
   // in UTC), by the system's time-zone rules for that date, daylight saving included. Nothing
   // when the system cannot tell; callers then take local time as running evenly.

@@ -26,6 +26,7 @@ class Win32Clock : public Clock {
  public:
   DateTime Now() override;
   std::uint64_t FileTimeNow() override;
+  std::int64_t TickMs() override;
   std::optional<int> UtcOffsetMinutes(DateTime utc) override;
 };
 

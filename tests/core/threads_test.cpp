@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace vm {
@@ -78,6 +79,41 @@ TEST(ThreadsTest, AWaitEndsAtItsConditionOrAtItsTime) {
   EXPECT_FALSE(changed.wait_for(lock, std::chrono::milliseconds(30), [] { return false; }));
   // The system tick is coarse (some 16 ms on Windows): the wait is at least most of its time.
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
+}
+
+thread_local int tCounter = 5;  // an initial value other than zero
+thread_local char tName[40];     // all zero at first in every thread
+
+TEST(ThreadsTest, EachThreadHasItsOwnThreadLocalsAndItsOwnExceptionsInFlight) {
+  constexpr int kThreads = 6;
+  std::vector<int> counters(kThreads, 0);
+  std::vector<int> caught(kThreads, 0);
+  std::vector<bool> namesStartedEmpty(kThreads, false);
+  tCounter = 100;
+  {
+    std::vector<Thread> threads(kThreads);
+    for (int i = 0; i < kThreads; ++i) {
+      ASSERT_TRUE(threads[i].Start([&, i] {
+        namesStartedEmpty[i] = tName[0] == 0 && tName[39] == 0;
+        tName[0] = static_cast<char>('a' + i);
+        for (int k = 0; k < 1000; ++k) {
+          ++tCounter;
+          try {
+            throw std::runtime_error(std::string(1, tName[0]));
+          } catch (const std::runtime_error& e) {
+            if (e.what()[0] == tName[0]) ++caught[i];
+          }
+        }
+        counters[i] = tCounter;
+      }));
+    }
+  }
+  EXPECT_EQ(tCounter, 100);
+  for (int i = 0; i < kThreads; ++i) {
+    EXPECT_EQ(counters[i], 1005) << "thread " << i;
+    EXPECT_EQ(caught[i], 1000) << "thread " << i;
+    EXPECT_TRUE(namesStartedEmpty[i]) << "thread " << i;
+  }
 }
 
 }  // namespace

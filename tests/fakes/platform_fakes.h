@@ -31,6 +31,8 @@ class FakeClock : public Clock {
     // Days since 1601-01-01 to 1899-12-30 are 109205.
     return static_cast<std::uint64_t>((now_ + 109205.0) * 864000000000.0);
   }
+  // Runs with the faked time.
+  std::int64_t TickMs() override { return static_cast<std::int64_t>(now_ * 86400000.0); }
   std::optional<int> UtcOffsetMinutes(DateTime utc) override {
     if (!zone_) return std::nullopt;
     return zone_(utc);
