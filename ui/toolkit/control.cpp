@@ -4,6 +4,7 @@
 
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/backend.h"
+#include "ui/toolkit/focus_proxy.h"
 #include "ui/toolkit/form.h"
 
 namespace vm::ui {
@@ -15,6 +16,7 @@ Control::Control(Control& parent, std::string name) : name_(std::move(name)), pa
 }
 
 Control::~Control() {
+  if (keyboardProxy_) keyboardProxy_->TargetGone();
   // Children that outlive their parent (declared before it) are orphaned, never left dangling.
   for (Control* child : children_) child->parent_ = nullptr;
   if (parent_) {
@@ -24,6 +26,14 @@ Control::~Control() {
 }
 
 void Control::AddChild(Control* child) { children_.push_back(child); }
+
+void Control::PlaceChildAfter(Control* child, const Control* anchor) {
+  auto from = std::find(children_.begin(), children_.end(), child);
+  if (from == children_.end()) return;
+  children_.erase(from);
+  auto at = std::find(children_.begin(), children_.end(), anchor);
+  children_.insert(at == children_.end() ? at : at + 1, child);
+}
 
 void Control::RemoveChild(Control* child) {
   children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
@@ -267,5 +277,7 @@ void Control::DeliverDoubleClick(ShiftState shift, Point p) {
 void Control::DeliverMouseEnter() { Fire(EventKind::MouseEnter, OnMouseEnter, *this); }
 
 void Control::DeliverMouseLeave() { Fire(EventKind::MouseLeave, OnMouseLeave, *this); }
+
+void Control::DeliverClick() { Fire(EventKind::Click, OnClick, *this); }
 
 }  // namespace vm::ui

@@ -20,6 +20,7 @@ class Application;
 class Backend;
 class Canvas;
 class Control;
+class FocusProxy;
 class Form;
 
 // A backend's handle of a native window (0: none).
@@ -141,6 +142,12 @@ class Control {
   void DeliverDoubleClick(ShiftState shift, Point p);
   void DeliverMouseEnter();
   void DeliverMouseLeave();
+  // A click by other means than the mouse (Enter or Space on the control's focus proxy, a
+  // screen reader's default action): OnClick as for a click with the mouse.
+  void DeliverClick();
+
+  // The window that takes the keyboard focus for this graphic control (nullptr: none).
+  FocusProxy* KeyboardProxy() const { return keyboardProxy_; }
 
   // The windowed ancestor (or this) and this control's bounds in its client coordinates.
   Control& WindowedAncestor();
@@ -202,7 +209,11 @@ class Control {
 
  private:
   friend class Form;
+  friend class FocusProxy;
   void AddChild(Control* child);
+  // Moves `child` to just after `anchor` among the children (the proxy of a control takes its
+  // place in the declaration order).
+  void PlaceChildAfter(Control* child, const Control* anchor);
   void RemoveChild(Control* child);
   void NotifyFontChangedRecursive();
   // Repaints `r` (in this control's client coordinates) through the windowed ancestor.
@@ -231,6 +242,7 @@ class Control {
   bool parentColor_ = true;
   bool clickPending_ = false;  // a left press on the control waits for its release
   PeerHandle peer_ = 0;
+  FocusProxy* keyboardProxy_ = nullptr;
   int pushingToPeer_ = 0;
   std::bitset<static_cast<std::size_t>(EventKind::kCount)> firing_;
 };

@@ -157,6 +157,8 @@ class ComboBox : public WindowedControl {
   int DropDownCount() const { return dropDownCount_; }
   void SetDropDownCount(int count) { dropDownCount_ = count < 1 ? 1 : count; }
   bool DroppedDown() const { return droppedDown_; }
+  // Esc closes the open list, not the window.
+  bool WantsEscape() const override { return droppedDown_; }
   // In code: opens or closes the list; OnDropDown and OnCloseUp do not fire.
   void SetDroppedDown(bool open);
 
