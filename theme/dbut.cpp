@@ -38,7 +38,7 @@ DBut::DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList
            const ui::ImageList& frameList)
     : image_(image), holder_(holder), glyphList_(glyphList), frameList_(frameList),
       hoverTimer_(image.OwnerForm(), "HoverTimer"),
-      focusWindow_(std::make_unique<FocusControl>(holder, image.Name() + "Focus")) {
+      focusWindow_(std::make_unique<ui::FocusProxy>(image)) {
   DisposeIdleFocusWindows();
   hoverTimer_.SetEnabled(false);
   hoverTimer_.SetInterval(kHoverIntervalMs);
@@ -46,23 +46,19 @@ DBut::DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList
   image_.OnMouseMove = ui::Bind(this, &DBut::ImageMouseMove);
   image_.OnMouseDown = ui::Bind(this, &DBut::ImageMouseDown);
   image_.OnMouseUp = ui::Bind(this, &DBut::ImageMouseUp);
-  focusWindow_->SetBounds(0, 0, 0, 0);
-  focusWindow_->SetTabStop(true);
+  focusWindow_->SetFocusInset(kFocusInset);
   focusWindow_->OnEnter = ui::Bind(this, &DBut::FocusEnter);
   focusWindow_->OnExit = ui::Bind(this, &DBut::FocusExit);
   focusWindow_->OnKeyDown = ui::Bind(this, &DBut::FocusKeyDown);
   focusWindow_->OnKeyUp = ui::Bind(this, &DBut::FocusKeyUp);
-  // A button made for a window that is already on the screen (a theme change) gets its
-  // focus window at once.
-  focusWindow_->CreatePeers();
 }
 
 namespace {
 
 // Focus windows of buttons that went while one of the window's own key events was being
 // delivered (Enter whose click closed the window): they are deleted once that is over.
-std::vector<std::unique_ptr<ui::WindowedControl>>& RetiredFocusWindows() {
-  static std::vector<std::unique_ptr<ui::WindowedControl>> retired;
+std::vector<std::unique_ptr<ui::FocusProxy>>& RetiredFocusWindows() {
+  static std::vector<std::unique_ptr<ui::FocusProxy>> retired;
   return retired;
 }
 
@@ -70,7 +66,7 @@ std::vector<std::unique_ptr<ui::WindowedControl>>& RetiredFocusWindows() {
 
 void DBut::DisposeIdleFocusWindows() {
   auto& retired = RetiredFocusWindows();
-  std::erase_if(retired, [](const auto& w) { return !static_cast<const FocusControl&>(*w).Busy(); });
+  std::erase_if(retired, [](const auto& w) { return !w->Busy(); });
 }
 
 DBut::~DBut() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/toolkit/bitmap.h"
+#include "ui/toolkit/focus_proxy.h"
 #include "ui/toolkit/graphic_controls.h"
 #include "ui/toolkit/image_list.h"
 #include "ui/toolkit/input.h"
@@ -50,8 +51,9 @@ class DBut {
   void HoverTimerTimer(ui::Timer& sender);
 
   // ---- keyboard focus ----
-  // The button's focus window (no area, at the holder's origin) is a tab stop of its window;
-  // its focus and keys arrive here.
+  // The button's focus window (a focus proxy of the image: no area, a tab stop in the image's
+  // place) shows the focus as the hot frame with a dotted frame inside; its focus and keys
+  // arrive here.
   void FocusGained();
   void FocusLost();
   // Enter and Space act as a press at 2, 2 and, when released, as a release there followed by
@@ -60,7 +62,9 @@ class DBut {
   bool KeyDown(ui::KeyCode key);
   bool KeyUp(ui::KeyCode key);
   // The window that takes the keyboard focus for the button.
-  ui::WindowedControl& FocusWindow() { return *focusWindow_; }
+  ui::FocusProxy& FocusWindow() { return *focusWindow_; }
+  // Pixels between the image's edge and the dotted focus frame (inside the frame's border).
+  static constexpr int kFocusInset = 3;
 
   // ---- state ----
   ui::Image& GetImage() const { return image_; }
@@ -88,22 +92,6 @@ class DBut {
   bool PointerInsideImage() const;
   void DrawBackground(ui::Bitmap& composed, int f) const;
 
-  // A window without an area: the toolkit's focusable control that stands for the image.
-  class FocusControl : public ui::WindowedControl {
-   public:
-    FocusControl(ui::Control& holder, std::string name)
-        : WindowedControl(holder, std::move(name)) {}
-
-    // One of its events is being delivered (the button may be going from inside it).
-    bool Busy() const {
-      for (ui::EventKind kind : {ui::EventKind::KeyDown, ui::EventKind::KeyUp, ui::EventKind::KeyPress})
-        if (IsFiring(kind)) return true;
-      return false;
-    }
-
-   protected:
-    void PaintFace(ui::Canvas&) override {}
-  };
   static void DisposeIdleFocusWindows();
   void FocusEnter(ui::Control& sender);
   void FocusExit(ui::Control& sender);
@@ -126,7 +114,7 @@ class DBut {
   int lastFrame_ = -1;
   ui::Bitmap composed_;
   std::int64_t tag_ = 0;
-  std::unique_ptr<FocusControl> focusWindow_;
+  std::unique_ptr<ui::FocusProxy> focusWindow_;
 };
 
 }  // namespace vm::theme

@@ -264,6 +264,14 @@ TEST_F(DButTest, TabFocusesTheButtonsInTurnAndShowsWhichHasTheFocus) {
   EXPECT_EQ(b2.LastFrame(), 1);
   // No area of its own: the window under the image takes no clicks from it.
   EXPECT_TRUE(b.FocusWindow().Bounds().IsEmpty());
+  // Besides the hot frame, a dotted frame inside the border of the focused button only.
+  const ui::Bitmap& shown = backend.PaintForm(form).Surface();
+  const ui::Color hot = second.Picture().ColorAt(DBut::kFocusInset, DBut::kFocusInset);
+  EXPECT_EQ(shown.ColorAt(60 + DBut::kFocusInset, 20 + DBut::kFocusInset), ~hot & 0xFFFFFF);
+  EXPECT_EQ(shown.ColorAt(60 + DBut::kFocusInset + 1, 20 + DBut::kFocusInset),
+            second.Picture().ColorAt(DBut::kFocusInset + 1, DBut::kFocusInset));
+  EXPECT_EQ(shown.ColorAt(10 + DBut::kFocusInset, 20 + DBut::kFocusInset),
+            image.Picture().ColorAt(DBut::kFocusInset, DBut::kFocusInset));
 }
 
 TEST_F(DButTest, EnterAndSpaceOnTheFocusedButtonClickItAsAPushButton) {
