@@ -5,10 +5,12 @@
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ui/toolkit/accessible.h"
 #include "ui/toolkit/color.h"
 #include "ui/toolkit/font.h"
 #include "ui/toolkit/geometry.h"
@@ -62,6 +64,8 @@ class Control {
   Control* Parent() const { return parent_; }
   // The form this control belongs to (the form itself for a form).
   Form& OwnerForm() const;
+  // The form, or nullptr for a control whose parent went away.
+  Form* FormOrNull() const;
   const std::vector<Control*>& Children() const { return children_; }
   // Graphic controls have no native window: their nearest windowed ancestor paints them.
   virtual bool IsWindowed() const { return false; }
@@ -149,6 +153,23 @@ class Control {
   // The window that takes the keyboard focus for this graphic control (nullptr: none).
   FocusProxy* KeyboardProxy() const { return keyboardProxy_; }
 
+  // ---- accessibility (see accessible.h) ----
+  // What screen readers are told: the kind's description, the window's name and role over it,
+  // then the describer's additions; bounds in the host window's client coordinates.
+  AccessInfo Accessible() const;
+  const std::string& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+  // A role instead of the kind's (AccessRole::None hides the control from screen readers).
+  void SetAccessibleRole(AccessRole role) { accessibleRole_ = role; }
+  AccessibleDescriber* Describer() const { return describer_; }
+  void SetAccessibleDescriber(AccessibleDescriber* describer) { describer_ = describer; }
+  // Items the control draws as parts of its own: the count of items (`item` -1) or of the parts
+  // of one item, their description, their default action, and which one has the focus.
+  virtual int AccessibleItemCount(int item) const { return 0; }
+  virtual AccessInfo AccessibleItem(int item, int sub) const { return {}; }
+  virtual bool AccessibleItemAction(int item, int sub) { return false; }
+  virtual bool AccessibleFocusedItem(int& item, int& sub) const { return false; }
+
   // The windowed ancestor (or this) and this control's bounds in its client coordinates.
   Control& WindowedAncestor();
   Rect BoundsIn(const Control& ancestor) const;
@@ -191,6 +212,9 @@ class Control {
   };
   bool PushingToPeer() const { return pushingToPeer_ > 0; }
 
+  // The kind's part of Accessible(): role, name, value and states.
+  virtual void DescribeAccessible(AccessInfo& info) const {}
+
   // Hooks for subclasses: after the bounds changed (already stored); after a font change
   // (own or inherited) and a caption change; the graphic controls re-measure in them.
   virtual void BoundsChanged(const Rect& oldBounds);
@@ -200,8 +224,6 @@ class Control {
   void AlignChildren();
   // Limits a new size before it is stored (a form's minimum size).
   virtual void ConstrainSize(int& width, int& height) const {}
-  // The form, or nullptr for a control whose parent went away.
-  Form* FormOrNull() const;
   // Stores bounds without any notification (used while a form's peer reports its bounds).
   void StoreBounds(const Rect& r) { bounds_ = r; }
   void SetPeer(PeerHandle peer) { peer_ = peer; }
@@ -243,6 +265,9 @@ class Control {
   bool clickPending_ = false;  // a left press on the control waits for its release
   PeerHandle peer_ = 0;
   FocusProxy* keyboardProxy_ = nullptr;
+  std::string accessibleName_;
+  std::optional<AccessRole> accessibleRole_;
+  AccessibleDescriber* describer_ = nullptr;
   int pushingToPeer_ = 0;
   std::bitset<static_cast<std::size_t>(EventKind::kCount)> firing_;
 };

@@ -118,6 +118,11 @@ void Form::ApplyStyle() {
   app_.GetBackend().UpdateFormStyle(Peer(), *this);
 }
 
+void Form::DescribeAccessible(AccessInfo& info) const {
+  info.role = AccessRole::Client;
+  info.name = Caption();
+}
+
 void Form::CaptionChanged() {
   if (IsRealized()) app_.GetBackend().SetPeerText(Peer(), Caption());
 }

@@ -190,6 +190,8 @@ class Form : public Control {
   Control* HoverControl() const { return hover_; }
 
  protected:
+  // The window's client area, named by its caption.
+  void DescribeAccessible(AccessInfo& info) const override;
   void BoundsChanged(const Rect& oldBounds) override;
   void CaptionChanged() override;
   void ConstrainSize(int& width, int& height) const override;

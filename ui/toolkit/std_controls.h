@@ -246,6 +246,8 @@ class Panel : public WindowedControl {
 
  protected:
   void PaintFace(Canvas& canvas) override;
+  // A group named by its caption; without one it only holds its controls.
+  void DescribeAccessible(AccessInfo& info) const override;
 
  private:
   PanelBevel outer_ = PanelBevel::Raised;

@@ -78,6 +78,12 @@ void WindowedControl::SetEnabled(bool enabled) {
   if (Peer()) BackendOrNull()->SetPeerEnabled(Peer(), enabled);
 }
 
+void WindowedControl::DescribeAccessible(AccessInfo& info) const {
+  info.system = &PeerClass() != &WindowedControl::kClass;
+  info.states.focusable = TabStop();
+  info.states.focused = Focused();
+}
+
 // ---- focus ----
 
 bool WindowedControl::Focused() const {

@@ -107,6 +107,9 @@ class WindowedControl : public Control {
     PeerUpdate update(*this);
     (static_cast<Peer*>(peer_)->*change)(std::forward<Args>(args)...);
   }
+  // A standard control of the system's describes itself; a blank window drawn by portable code
+  // has no role unless its kind gives one. Both tell whether they take the focus.
+  void DescribeAccessible(AccessInfo& info) const override;
   void BoundsChanged(const Rect& oldBounds) override;
   void CaptionChanged() override;
   void FontChanged() override;

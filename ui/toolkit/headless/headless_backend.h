@@ -101,6 +101,15 @@ class HeadlessBackend : public Backend {
     int invalidations = 0;
   };
 
+  // A notification to screen readers (NotifyAccessible).
+  struct AccessEventRecord {
+    PeerHandle peer = 0;
+    AccessEvent event = AccessEvent::Focus;
+    int item = -1;
+    int sub = -1;
+    friend bool operator==(const AccessEventRecord&, const AccessEventRecord&) = default;
+  };
+
   HeadlessBackend();
   ~HeadlessBackend() override;
 
@@ -218,6 +227,7 @@ class HeadlessBackend : public Backend {
   // The timers that run now, with their intervals.
   std::vector<std::pair<const Timer*, int>> RunningTimers() const;
   ScriptedMessageBoxes& MessageBoxScript() { return messages_; }
+  const std::vector<AccessEventRecord>& AccessEvents() const { return accessEvents_; }
   ScriptedDialogs& DialogScript() { return dialogs_; }
 
   // ---- Backend ----
@@ -259,6 +269,9 @@ class HeadlessBackend : public Backend {
   void FocusPeer(PeerHandle peer) override { focusedPeer_ = controls_.count(peer) ? peer : 0; }
   MessageBoxes& Messages() override { return messages_; }
   Dialogs& GetDialogs() override { return dialogs_; }
+  void NotifyAccessible(PeerHandle peer, AccessEvent event, int item, int sub) override {
+    accessEvents_.push_back({peer, event, item, sub});
+  }
 
  private:
   struct TimerState {
@@ -311,6 +324,7 @@ class HeadlessBackend : public Backend {
   int beeps_ = 0;
   bool browserEngine_ = true;
   std::set<std::string> registered_;
+  std::vector<AccessEventRecord> accessEvents_;
 };
 
 }  // namespace vm::ui
