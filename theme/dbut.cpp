@@ -1,5 +1,6 @@
 #include "theme/dbut.h"
 
+#include <cctype>
 #include <vector>
 
 #include "ui/toolkit/application.h"
@@ -46,6 +47,7 @@ DBut::DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList
   image_.OnMouseMove = ui::Bind(this, &DBut::ImageMouseMove);
   image_.OnMouseDown = ui::Bind(this, &DBut::ImageMouseDown);
   image_.OnMouseUp = ui::Bind(this, &DBut::ImageMouseUp);
+  image_.SetAccessibleDescriber(this);
   focusWindow_->SetFocusInset(kFocusInset);
   focusWindow_->OnEnter = ui::Bind(this, &DBut::FocusEnter);
   focusWindow_->OnExit = ui::Bind(this, &DBut::FocusExit);
@@ -70,6 +72,7 @@ void DBut::DisposeIdleFocusWindows() {
 }
 
 DBut::~DBut() {
+  if (image_.Describer() == this) image_.SetAccessibleDescriber(nullptr);
   image_.OnMouseMove = nullptr;
   image_.OnMouseDown = nullptr;
   image_.OnMouseUp = nullptr;
@@ -177,9 +180,17 @@ void DBut::HoverTimerTimer(ui::Timer&) {
   if (!(latching_ && down_)) DrawFrame(kFrameNormal);
 }
 
+void DBut::SetDown(bool down) {
+  if (down == down_) return;
+  down_ = down;
+  if (latching_) ui::NotifyAccessible(image_, ui::AccessEvent::StateChange);
+}
+
 void DBut::Press() {
+  const bool was = down_;
   down_ = latching_ ? !down_ : true;
   if (down_) DrawFrame(kFramePressed);
+  if (latching_ && down_ != was) ui::NotifyAccessible(image_, ui::AccessEvent::StateChange);
 }
 
 void DBut::Release(ui::Point at) {
@@ -249,6 +260,36 @@ bool DBut::KeyUp(ui::KeyCode key) {
   // Last: the window's click handler may destroy this button.
   ui::NotifyEvent click = image_.OnClick;
   if (click) click(image_);
+  return true;
+}
+
+// ---- screen readers ----
+
+namespace {
+
+bool HasLetterOrDigit(const std::string& text) {
+  for (unsigned char c : text)
+    if (std::isalnum(c) || c >= 0x80) return true;  // bytes of a non-ASCII letter count too
+  return false;
+}
+
+}  // namespace
+
+void DBut::DescribeAccessible(const ui::Control&, ui::AccessInfo& info) const {
+  info.role = ui::AccessRole::PushButton;
+  info.defaultAction = "Press";
+  if (!image_.AccessibleName().empty()) info.name = ui::TrimmedText(image_.AccessibleName());
+  else if (HasLetterOrDigit(caption_)) info.name = ui::TrimmedText(caption_);
+  else info.name = ui::TrimmedText(image_.Hint());
+  info.states.pressed = latching_ ? down_ : down_ && heldKey_ != 0;
+  info.states.focusable = true;
+  info.states.focused = focused_;
+}
+
+bool DBut::DoAccessibleAction(ui::Control&) {
+  if (heldKey_ != 0) return false;
+  KeyDown(ui::kKeyEnter);
+  KeyUp(ui::kKeyEnter);  // last: the click may take the button away
   return true;
 }
 

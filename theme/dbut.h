@@ -18,7 +18,10 @@
 
 namespace vm::theme {
 
-class DBut {
+// Screen readers find it as a push button (pressed while a toggle is down) named by the name the
+// window gives the image, else by its caption when that has a letter or digit, else by the
+// image's hint (a symbol such as "||" is no name).
+class DBut : public ui::AccessibleDescriber {
  public:
   static constexpr int kHoverIntervalMs = 150;
   // Frames of the frame list that the button shows.
@@ -35,7 +38,7 @@ class DBut {
   DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList,
        const ui::ImageList& frameList);
   // Gives the image's mouse events back (empty), so the image never calls a dead button.
-  ~DBut();
+  ~DBut() override;
   DBut(const DBut&) = delete;
   DBut& operator=(const DBut&) = delete;
 
@@ -77,7 +80,7 @@ class DBut {
   bool Latching() const { return latching_; }
   void SetLatching(bool latching) { latching_ = latching; }
   bool Down() const { return down_; }
-  void SetDown(bool down) { down_ = down; }
+  void SetDown(bool down);
   bool Hovering() const { return hovering_; }
   bool Focused() const { return focused_; }
   std::int64_t Tag() const { return tag_; }
@@ -85,6 +88,11 @@ class DBut {
   const ui::Timer& HoverTimer() const { return hoverTimer_; }
   // The last frame painted (-1: none yet).
   int LastFrame() const { return lastFrame_; }
+
+  // ---- screen readers ----
+  void DescribeAccessible(const ui::Control& control, ui::AccessInfo& info) const override;
+  // As Enter on the focused button: the press, the release and the click.
+  bool DoAccessibleAction(ui::Control& control) override;
 
  private:
   void Press();
