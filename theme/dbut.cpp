@@ -267,10 +267,13 @@ bool DBut::KeyUp(ui::KeyCode key) {
 
 namespace {
 
-bool HasLetterOrDigit(const std::string& text) {
+// A caption names the button when it holds a word: two letters or digits at least ("X", ">" or
+// "| |" are symbols). A character of another script counts once (its first UTF-8 byte).
+bool IsWord(const std::string& text) {
+  int letters = 0;
   for (unsigned char c : text)
-    if (std::isalnum(c) || c >= 0x80) return true;  // bytes of a non-ASCII letter count too
-  return false;
+    if (std::isalnum(c) || c >= 0xC0) ++letters;
+  return letters >= 2;
 }
 
 }  // namespace
@@ -279,7 +282,7 @@ void DBut::DescribeAccessible(const ui::Control&, ui::AccessInfo& info) const {
   info.role = ui::AccessRole::PushButton;
   info.defaultAction = "Press";
   if (!image_.AccessibleName().empty()) info.name = ui::TrimmedText(image_.AccessibleName());
-  else if (HasLetterOrDigit(caption_)) info.name = ui::TrimmedText(caption_);
+  else if (IsWord(caption_)) info.name = ui::TrimmedText(caption_);
   else info.name = ui::TrimmedText(image_.Hint());
   info.states.pressed = latching_ ? down_ : down_ && heldKey_ != 0;
   info.states.focusable = true;

@@ -19,8 +19,8 @@
 namespace vm::theme {
 
 // Screen readers find it as a push button (pressed while a toggle is down) named by the name the
-// window gives the image, else by its caption when that has a letter or digit, else by the
-// image's hint (a symbol such as "||" is no name).
+// window gives the image, else by its caption when that is a word (two letters or digits at
+// least), else by the image's hint (a symbol such as "X" or "||" is no name).
 class DBut : public ui::AccessibleDescriber {
  public:
   static constexpr int kHoverIntervalMs = 150;

@@ -343,8 +343,10 @@ TEST_F(DButTest, ReadersFindAPushButtonNamedByItsWordCaptionElseItsHintAndTheWin
   ui::AccessInfo info = ui::Describe({&image});
   EXPECT_EQ(info.role, ui::AccessRole::PushButton);
   EXPECT_EQ(info.name, "Add new");
-  b.SetCaption("| |");  // a symbol: the hint says what it does
-  EXPECT_EQ(ui::Describe({&image}).name, "Stop");
+  for (const char* symbol : {"| |", "X", ">"}) {  // a symbol: the hint says what it does
+    b.SetCaption(symbol);
+    EXPECT_EQ(ui::Describe({&image}).name, "Stop") << symbol;
+  }
   image.SetAccessibleName("Stop the sound");
   EXPECT_EQ(ui::Describe({&image}).name, "Stop the sound");
   b.SetCaption("Вид");  // letters of another script are a word too

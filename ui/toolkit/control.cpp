@@ -1,6 +1,7 @@
 #include "ui/toolkit/control.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/backend.h"
@@ -9,13 +10,37 @@
 
 namespace vm::ui {
 
-Control::Control(std::string name) : name_(std::move(name)) {}
+namespace {
 
-Control::Control(Control& parent, std::string name) : name_(std::move(name)), parent_(&parent) {
+// The live controls by serial (the user-interface thread's only).
+std::unordered_map<std::uint64_t, Control*>& LiveControls() {
+  static std::unordered_map<std::uint64_t, Control*> live;
+  return live;
+}
+
+std::uint64_t NextSerial() {
+  static std::uint64_t next = 0;
+  return ++next;
+}
+
+}  // namespace
+
+Control* Control::FromSerial(std::uint64_t serial) {
+  auto& live = LiveControls();
+  auto it = live.find(serial);
+  return it == live.end() ? nullptr : it->second;
+}
+
+Control::Control(std::string name) : name_(std::move(name)), serial_(NextSerial()) { LiveControls()[serial_] = this; }
+
+Control::Control(Control& parent, std::string name)
+    : name_(std::move(name)), serial_(NextSerial()), parent_(&parent) {
+  LiveControls()[serial_] = this;
   parent.AddChild(this);
 }
 
 Control::~Control() {
+  LiveControls().erase(serial_);
   if (keyboardProxy_) keyboardProxy_->TargetGone();
   // Children that outlive their parent (declared before it) are orphaned, never left dangling.
   for (Control* child : children_) child->parent_ = nullptr;

@@ -61,6 +61,10 @@ class Control {
 
   // ---- identity and tree ----
   const std::string& Name() const { return name_; }
+  // A number no other control of this process has had; FromSerial finds a control by it while
+  // it lives (nullptr after), for holders that may outlive it (a screen reader's object).
+  std::uint64_t Serial() const { return serial_; }
+  static Control* FromSerial(std::uint64_t serial);
   Control* Parent() const { return parent_; }
   // The form this control belongs to (the form itself for a form).
   Form& OwnerForm() const;
@@ -245,6 +249,7 @@ class Control {
   Point OffsetIn(const Control& ancestor) const;
 
   std::string name_;
+  std::uint64_t serial_ = 0;
   Control* parent_ = nullptr;
   bool aligning_ = false;
   std::vector<Control*> children_;
