@@ -44,6 +44,7 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   WireDisplay();
   WireWindowsAndMenus();
   WireMovement();
+  WireAccess();
   WriteLog(" %s:%d", "TForm1::TForm1", __LINE__);
   SetBounds(Left(), Top(), 305, 60);
 
@@ -257,6 +258,7 @@ void TForm1::ApplyLanguage() {
   language_.ApplyTableKeys("H.", 1, 9);
   language_.ApplyTableKeys("L6.", 1, 8);
   if (auto help = language_.LookUpText("C.34")) HelpFile = programDirectory_ + *help;
+  ApplyAccessNames();
 }
 
 void TForm1::RefreshDateLabels() { ShowClockDate(); }
