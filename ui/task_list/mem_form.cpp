@@ -52,6 +52,7 @@ TMemForm::TMemForm(TForm1& owner)
   owner_.Toggled[kTaskListWindow] = this;
   DescribeForm();
   WireHandlers();
+  WireAccess();
   PopupMenu1.SetOwnerDraw(true);
   PopupMenu1.SetImages(&owner_.MenuIcons);
   pIm.SetTransparent(true);
@@ -335,6 +336,7 @@ void TMemForm::ApplyLanguage() {
     ui::MenuItem* captions[3] = {&AddnM, &Edit1, &DeletM};
     for (int i = 0; i < 3; ++i) toolButtons_->Button(i)->SetCaption(captions[i]->Caption());
   }
+  ApplyAccessNames();
 }
 
 void TMemForm::FormShow(ui::Control&) {

@@ -153,6 +153,7 @@ void TMemForm::Pg4Click(ui::Control&) {
   Panel2.SetVisible(!calendarView_ && BarB1.Tag() == 1);
   Panel3.SetVisible(!calendarView_ && BarB2.Tag() == 1);
   listGrid_ = calendarView_ ? &PanelGrid : &Grid;
+  FollowViewInTabOrder();
   Grid.SetSelected(1, 1);
   if (calendarView_) {
     Panel1.SetWidth(static_cast<int>(Split1.Tag()));
