@@ -61,6 +61,17 @@ TEST_F(KeyboardAccessTest, AProxyTakesItsControlsPlaceInTheTabOrderAndOnlyWhileT
   EXPECT_EQ(TabWalk(), (std::vector<std::string>{"Name", "Kind", "Ok"}));
 }
 
+TEST_F(KeyboardAccessTest, AControlHiddenOrDisabledWhileItsProxyHasTheFocusTakesTheFocusWithIt) {
+  FocusProxy link{form.Link};
+  FocusProxy picture{form.Picture};
+  link.SetFocus();
+  form.Link.Hide();
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+  picture.SetFocus();
+  form.Picture.SetEnabled(false);
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+}
+
 TEST_F(KeyboardAccessTest, EnterAndSpaceClickTheControlAtTheirReleaseButNotAReleaseWhosePressWentElsewhere) {
   FocusProxy link{form.Link};
   form.Name.SetFocus();

@@ -172,6 +172,7 @@ Point Control::ScreenToClient(Point p) const { return p - ClientToScreen({0, 0})
 
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
+  if (!visible) LetFocusGo();
   visible_ = visible;
   if (parent_) {
     parent_->InvalidateRect(bounds_);
@@ -185,8 +186,15 @@ bool Control::Showing() const {
   return true;
 }
 
+void Control::LetFocusGo() {
+  // A control that goes away takes its proxy's focus with it.
+  if (keyboardProxy_ && keyboardProxy_->Focused())
+    if (Form* form = FormOrNull()) form->FocusMoved(nullptr);
+}
+
 void Control::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
+  if (!enabled) LetFocusGo();
   enabled_ = enabled;
   Invalidate();
 }

@@ -242,6 +242,7 @@ class Control {
   void PlaceChildAfter(Control* child, const Control* anchor);
   void RemoveChild(Control* child);
   void NotifyFontChangedRecursive();
+  void LetFocusGo();
   // Repaints `r` (in this control's client coordinates) through the windowed ancestor.
   void InvalidateRect(const Rect& r);
 

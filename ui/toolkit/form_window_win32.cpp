@@ -13,6 +13,7 @@
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/menu.h"
 #include "ui/toolkit/tray_icon.h"
+#include "ui/toolkit/windowed_control.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -199,6 +200,14 @@ Result OnActivate(WindowRecord& r, WPARAM wp, LPARAM) {
   }
   if (active) r.backend->SetLastActive(r.hwnd);
   r.form->PeerActivated(active);
+  // The focus goes back to the control that had it (or was given it while the window was
+  // hidden), not to the frame: keys and screen readers find that control.
+  if (active && r.form && HIWORD(wp) == 0)
+    if (WindowedControl* focused = r.form->ActiveControl())
+      if (HWND target = Win32Backend::WindowOf(focused->Peer()); target && IsWindowVisible(target)) {
+        SetFocus(target);
+        return 0;
+      }
   return std::nullopt;
 }
 
