@@ -48,6 +48,7 @@ class TAlForm : public ui::Form, public AlarmWindow {
   ui::WebBrowser Web1{*this, "Web1"};
   ui::StringGrid AlGrid{*this, "AlGrid"};
   ui::Bevel Bevel1{*this, "Bevel1"};
+  ui::FocusProxy CancelLFocus{CancelL};  // the Cancel link by keyboard
   ui::Timer Timer1{*this, "Timer1"};        // shutdown countdown
   ui::Timer SignalTimer{*this, "SignalTimer"};  // sound repetition
   ui::Timer FlashTimer{*this, "FlashTimer"};    // task-bar flashing
@@ -86,6 +87,11 @@ class TAlForm : public ui::Form, public AlarmWindow {
 
  private:
   void DescribeForm();
+  // The tab order, Esc, and the names screen readers read (from the language texts).
+  void WireAccess();
+  void ApplyAccessNames();
+  // The focus on Stop when the sound buttons show, else on the table.
+  void FocusFirstControl();
   void PressButton(int index);
   void ReleaseButton(int index);
   // OpenSong; true when it failed (also without a sound device).
