@@ -82,6 +82,7 @@ TProcF::TProcF(TForm1& owner)
     : ui::Form(owner.App(), "ProcF"), owner_(owner), table_(owner.Services().processTable) {
   Describe();
   Wire();
+  WireAccess();
   ProcessListView.SetSmallImages(&Icons);
   PriorMenu.SetImages(&owner_.MenuIcons);
   ApplyLanguage();
