@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "core/log.h"
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/backend_win32.h"
 #include "ui/toolkit/control.h"
@@ -442,6 +443,12 @@ std::optional<LRESULT> AnswerGetObject(Control& control, WPARAM wp, LPARAM lp) {
   object->AddRef();
   const LRESULT result = LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));
   object->Release();  // the reference LresultFromObject took keeps it
+  if (result < 0) {
+    // Once: a screen reader asks again and again.
+    static bool told = false;
+    if (!told) WriteLog(" Accessible object not handed out: 0x%08lX", static_cast<unsigned long>(result));
+    told = true;
+  }
   return result;
 }
 
