@@ -89,6 +89,7 @@ if [ -n "$list" ]; then
   check "Tab reaches \"Add new\" (its focus frame is drawn)" test -s "$shots/keys-task-list-add-new.png"
   ask_reader task-list "Task List" "Add new" "Edit" "Delete" "Calendar view" "Side panel"
   ask_reader clock Vemtaro Processes Options "Task List" "Hide to the notification area" Close
+  size_before=$(stat -c %s "$dir/tasks.sft" 2>/dev/null || echo none)
   press Return
   editor=$(find_window "New Task" 10)
   check "Enter on \"Add new\" opens the task editor" test -n "$editor"
@@ -100,7 +101,8 @@ if [ -n "$list" ]; then
     press Escape
     check "Esc closes the editor (nothing changed, nothing asked)" gone "New Task" 5
     check "no question was asked" test -z "$(xdotool search --onlyvisible --name '^Saving$' 2>/dev/null)"
-    echo "note: tasks.sft after the editor: $(stat -c %s "$dir/tasks.sft" 2>/dev/null || echo none) bytes"
+    check "no task was added (tasks.sft $size_before bytes before, $(stat -c %s "$dir/tasks.sft" 2>/dev/null) after)" \
+      test "$(stat -c %s "$dir/tasks.sft" 2>/dev/null || echo none)" = "$size_before"
   fi
   sleep 0.5
   xdotool windowactivate --sync "$list" 2>/dev/null || true
