@@ -86,7 +86,12 @@ if [ -n "$list" ]; then
   sleep 1
   press Tab
   shot keys-task-list-add-new.png
-  check "Tab reaches \"Add new\" (its focus frame is drawn)" test -s "$shots/keys-task-list-add-new.png"
+  # The dotted focus frame 3 pixels inside "Add new" (90 x 39 at 4, 2): along its top edge every
+  # other pixel is inverted, so neighbours differ all the way; an unfocused button's edge is even.
+  o=($(xwininfo -id "$list" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'))
+  changes=$(convert "$shots/keys-task-list-add-new.png" -crop "60x1+$((o[0] + 17))+$((o[1] + 5))" txt:- 2>/dev/null |
+    awk 'NR > 1 { if (NR > 2 && $3 != last) n++; last = $3 } END { print n + 0 }')
+  check "Tab reaches \"Add new\": its dotted focus frame is drawn ($changes changes along 60 pixels)" test "$changes" -ge 40
   ask_reader task-list "Task List" "Add new" "Edit" "Delete" "Calendar view" "Side panel"
   ask_reader clock Vemtaro Processes Options "Task List" "Hide to the notification area" Close
   size_before=$(stat -c %s "$dir/tasks.sft" 2>/dev/null || echo none)
