@@ -126,19 +126,35 @@ void DBut::DrawBackground(ui::Bitmap& composed, int f) const {
   }
 }
 
+void DBut::DrawSystemColours(ui::Bitmap& composed, int f) const {
+  // The frames are pictures of the visual style; a high-contrast scheme asks for its own
+  // colours: the button face with a text-coloured edge, the highlight when hot or pressed, and
+  // a double edge when pressed.
+  ui::BitmapCanvas canvas(composed);
+  const ui::Rect all{0, 0, composed.Width(), composed.Height()};
+  const bool lit = f != kFrameNormal;
+  canvas.FillRect(all, lit ? ui::clHighlight : ui::clBtnFace);
+  canvas.FrameRect(all, lit ? ui::clHighlightText : ui::clBtnText);
+  if (f == kFramePressed) canvas.FrameRect(all.Inflate(-1, -1), ui::clHighlightText);
+}
+
 void DBut::DrawFrame(int f) {
   if (drawing_) return;
   FlagScope guard(drawing_);
 
   const int w = image_.Width(), h = image_.Height();
+  const ui::ColorResolver& colors = ui::CurrentColorResolver();
+  const bool highContrast = colors.HighContrast();
   // What lies behind the frame's transparent corners (or everything when the list holds no
   // such frame): the holder's colour, so the button sits on its window as if cut out.
-  const ui::Color behind = ui::CurrentColorResolver().ToRgb(holder_.GetColor());
+  const ui::Color behind = colors.ToRgb(holder_.GetColor());
   composed_ = ui::Bitmap(w, h, ui::ColorToPixel(behind));
-  DrawBackground(composed_, f);
+  if (highContrast) DrawSystemColours(composed_, f);
+  else DrawBackground(composed_, f);
 
   // A fresh canvas: the default font and text colour of a bitmap canvas.
   ui::BitmapCanvas canvas(composed_);
+  if (highContrast) canvas.SetTextColor(f == kFrameNormal ? ui::clBtnText : ui::clHighlightText);
   if (glyphList_ != nullptr && glyphList_->Frame(glyphIndex_) != nullptr) {
     const ui::Bitmap glyph = glyphList_->GetBitmap(glyphIndex_);
     const ui::Color key = glyphList_->BkColor() == ui::clNone ? ui::clBlack : glyphList_->BkColor();
@@ -154,6 +170,11 @@ void DBut::DrawFrame(int f) {
   image_.SetPicture(composed_);
   image_.Invalidate();
   lastFrame_ = f;
+}
+
+void DBut::Redraw() {
+  if (down_) DrawFrame(kFramePressed);
+  else DrawFrame(hovering_ || focused_ ? kFrameHot : kFrameNormal);
 }
 
 // ---- pointer ----

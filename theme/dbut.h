@@ -44,8 +44,12 @@ class DBut : public ui::AccessibleDescriber {
 
   // Paints frame `f` of the frame list with glyph and caption into the image's picture. A frame
   // the list does not hold (a strip that was missing or of size 0) leaves the holder's colour
-  // behind the glyph and the caption.
+  // behind the glyph and the caption. With a high-contrast scheme the system's colours stand in
+  // for the frames (the caption in the button or highlight text colour).
   void DrawFrame(int f);
+  // Paints the frame of the state it stands in: pressed while down, hot while the pointer is
+  // over it or it has the focus, else normal.
+  void Redraw();
 
   // ---- the image's events, bound in the constructor ----
   void ImageMouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
@@ -99,6 +103,7 @@ class DBut : public ui::AccessibleDescriber {
   void Release(ui::Point at);
   bool PointerInsideImage() const;
   void DrawBackground(ui::Bitmap& composed, int f) const;
+  void DrawSystemColours(ui::Bitmap& composed, int f) const;
 
   static void DisposeIdleFocusWindows();
   void FocusEnter(ui::Control& sender);

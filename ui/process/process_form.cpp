@@ -231,6 +231,7 @@ void TProcF::ApplyTheme() {
   std::optional<ui::Bitmap> band;
   if (owner_.Style) band = theme::LoadThemeBitmap(*owner_.Style, theme::kToolbarBackgroundBitmap);
   Image1.SetPicture(band ? *band : theme::BuiltinToolbarBackground());
+  if (Buttons) Buttons->Redraw();  // new frames, or a high-contrast scheme switched on or off
 }
 
 // ---- the refresh ----

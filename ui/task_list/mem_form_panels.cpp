@@ -35,6 +35,9 @@ void TMemForm::ApplyTheme() {
   if (owner_.Style) band = theme::LoadThemeBitmap(*owner_.Style, theme::kToolbarBackgroundBitmap);
   if (band) Image1.SetPicture(std::move(*band));
   else if (Image1.Picture().IsEmpty()) Image1.SetPicture(theme::BuiltinToolbarBackground());
+  // New frames, or a high-contrast scheme switched on or off.
+  for (theme::DGroupButs* group : {toolButtons_.get(), calendarButtons_.get()})
+    if (group) group->Redraw();
 }
 
 void TMemForm::LoadBars() {

@@ -121,6 +121,8 @@ class HeadlessBackend : public Backend {
   std::function<Color(Point)> ScreenColorAt;
   // Frame thickness reported per border style.
   void SetFrameInsets(BorderStyle style, const Rect& insets);
+  // A high-contrast scheme chosen by the user (what Colors() reports).
+  void SetHighContrast(bool on) { colors_.highContrast = on; }
   // When on, a bounds change pushed to a window comes straight back as the window's report,
   // as a real window does.
   void SetEchoBounds(bool on) { echoBounds_ = on; }
