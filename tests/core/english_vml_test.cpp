@@ -36,6 +36,9 @@ std::vector<std::string> WindowKeys() {
   range("L4.", 1, 10);   // task list
   range("L5.", 1, 11);   // options
   range("TF.", 1, 3);    // task file warnings
+  range("L1.", 80, 81);  // names of the clock's caption buttons for screen readers
+  range("L3.", 80, 82);  // names of the alarm's sound buttons
+  range("L4.", 80, 86);  // names of the task list's pictures and day list
   return keys;
 }
 
