@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "main_form_fixture.h"
+#include "support/tab_walk.h"
 #include "theme/dgroup_buts.h"
 
 namespace vm::testing {
@@ -19,18 +20,6 @@ class ClockAccessTest : public MainFormTest {
     TForm1& f = Create();
     f.Show();
     return f;
-  }
-  // The controls Tab reaches, once round from the first.
-  std::vector<std::string> TabWalk(TForm1& f) {
-    std::vector<std::string> names;
-    ui::WindowedControl* first = ui::NextTabStop(f, nullptr, true);
-    for (ui::WindowedControl* w = first; w;) {
-      auto* proxy = dynamic_cast<ui::FocusProxy*>(w);
-      names.push_back(proxy && proxy->Target() ? proxy->Target()->Name() : w->Name());
-      w = ui::NextTabStop(f, w, true);
-      if (w == first) break;
-    }
-    return names;
   }
 };
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_form_fixture.h"
+#include "support/tab_walk.h"
 #include "ui/options/about_form.h"
 #include "ui/options/options_form.h"
 #include "ui/windows.h"
@@ -32,17 +33,6 @@ class OptionsKeysTest : public MainFormTest {
     auto* options = dynamic_cast<TOptF*>(form->Slots[kOptionsWindow]);
     if (!options) throw std::logic_error("no options window");
     return *options;
-  }
-  std::vector<std::string> TabWalk(ui::Form& window) {
-    std::vector<std::string> names;
-    ui::WindowedControl* first = ui::NextTabStop(window, nullptr, true);
-    for (ui::WindowedControl* w = first; w;) {
-      auto* proxy = dynamic_cast<ui::FocusProxy*>(w);
-      names.push_back(proxy && proxy->Target() ? proxy->Target()->Name() : w->Name());
-      w = ui::NextTabStop(window, w, true);
-      if (w == first) break;
-    }
-    return names;
   }
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_form_fixture.h"
+#include "support/tab_walk.h"
 #include "fakes/process_fakes.h"
 #include "theme/dgroup_buts.h"
 #include "ui/process/process_form.h"
@@ -35,13 +36,7 @@ class ProcessKeysTest : public MainFormTest {
 
 TEST_F(ProcessKeysTest, TabWalksTheTwoButtonsThenTheListAndEscClosesTheWindow) {
   TProcF& w = Open();
-  ui::WindowedControl* first = ui::NextTabStop(w, nullptr, true);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(static_cast<ui::FocusProxy*>(first)->Target(), &w.Pic1);
-  ui::WindowedControl* second = ui::NextTabStop(w, first, true);
-  EXPECT_EQ(static_cast<ui::FocusProxy*>(second)->Target(), &w.Pic2);
-  EXPECT_EQ(ui::NextTabStop(w, second, true), &w.ProcessListView);
-  EXPECT_EQ(ui::NextTabStop(w, &w.ProcessListView, true), first);
+  EXPECT_EQ(TabWalk(w), (std::vector<std::string>{"Pic1", "Pic2", "ProcessListView"}));
   w.ProcessListView.SetFocus();
   backend.PressKey(w, ui::kKeyEscape);
   EXPECT_EQ(form->Slots[kProcessWindow], nullptr);

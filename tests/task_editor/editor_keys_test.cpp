@@ -9,23 +9,13 @@
 #include <vector>
 
 #include "editor_fixture.h"
+#include "support/tab_walk.h"
 
 namespace vm::testing {
 namespace {
 
 class EditorKeysTest : public EditorTest {
  protected:
-  std::vector<std::string> TabWalk(ui::Form& window) {
-    std::vector<std::string> names;
-    ui::WindowedControl* first = ui::NextTabStop(window, nullptr, true);
-    for (ui::WindowedControl* w = first; w;) {
-      auto* proxy = dynamic_cast<ui::FocusProxy*>(w);
-      names.push_back(proxy && proxy->Target() ? proxy->Target()->Name() : w->Name());
-      w = ui::NextTabStop(window, w, true);
-      if (w == first) break;
-    }
-    return names;
-  }
   static std::ptrdiff_t At(const std::vector<std::string>& walk, const std::string& name) {
     const auto it = std::find(walk.begin(), walk.end(), name);
     return it == walk.end() ? -1 : it - walk.begin();
