@@ -29,14 +29,10 @@ void TForm1::LoadTheme() {
     windowThemes.push_back([list] { list->ApplyTheme(); });
   theme::LoadTheme(targets, windowThemes);
 
-  // The buttons show their new frames at once, each in the state it stands in.
-  for (theme::DGroupButs* group : {TopButtons.get(), CaptionButtons.get()}) {
-    if (!group) continue;
-    for (int i = 0; i < group->Count(); ++i) {
-      if (theme::DBut* button = group->Button(i))
-        button->DrawFrame(button->Down() ? theme::DBut::kFramePressed : theme::DBut::kFrameNormal);
-    }
-  }
+  // The buttons show their new frames (or the high-contrast colours) at once, each in the state
+  // it stands in.
+  for (theme::DGroupButs* group : {TopButtons.get(), CaptionButtons.get()})
+    if (group) group->Redraw();
 }
 
 }  // namespace vm

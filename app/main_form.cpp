@@ -44,6 +44,7 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   WireDisplay();
   WireWindowsAndMenus();
   WireMovement();
+  WireAccess();
   WriteLog(" %s:%d", "TForm1::TForm1", __LINE__);
   SetBounds(Left(), Top(), 305, 60);
 
@@ -261,6 +262,7 @@ void TForm1::ApplyLanguage() {
     if (auto found = language_.LookUpText(key)) *text = std::move(*found);
   }
   if (Speaker) Speaker->SetWarnings(SpeechTexts);
+  ApplyAccessNames();
 }
 
 void TForm1::RefreshDateLabels() { ShowClockDate(); }

@@ -69,6 +69,8 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   ui::Image TopH{*this, "TopH"};
   ui::Image MinP{*this, "MinP"};          // caption buttons "_" and "x"
   ui::Image OffP{*this, "OffP"};
+  // The program name opens the about window: a tab stop of its own.
+  ui::FocusProxy VMLFocus{VML};
 
   ui::Timer Timer1{*this, "Timer1"};  // the one-second tick
   ui::Timer StT{*this, "StT"};        // repaints during the first minutes
@@ -228,6 +230,12 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // Tells the slot hooks of the secondary windows whether the clock still exists (CreateForm).
   std::shared_ptr<TForm1*> SlotOwner = std::make_shared<TForm1*>(this);
 
+  // ---- keyboard and screen readers ----
+  void WireAccess();  // the tab order (constructor)
+  void ApplyAccessNames();  // names from the language texts (ApplyLanguage)
+  // The Menu key and Shift+F10 open the clock's own menu below the clock.
+  void OpenOptMenuByKey();
+
   // ---- movement, panel mode, desktop time ----
   bool Dragging = false;
   ui::Point DragStart;
@@ -290,6 +298,10 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   Language& GetLanguage() { return language_; }
   MainServices& Services() { return services_; }
   const std::string& ProgramDirectory() const { return programDirectory_; }
+
+ protected:
+  // Screen readers find the clock face: its value is the time and the date shown.
+  void DescribeAccessible(ui::AccessInfo& info) const override;
 
  private:
   // SchedulerHost

@@ -171,9 +171,18 @@ void TForm1::SetTimeClick(ui::MenuItem&) {
 
 void TForm1::FormKeyDown(ui::Control&, ui::KeyCode& key, ui::ShiftState shift) {
   CtrlKeyDown = shift.ctrl ? key : 0;
+  if (ui::IsContextMenuKey(key, shift)) {
+    key = 0;  // not also the system's menu mode (F10)
+    OpenOptMenuByKey();
+  }
 }
 
 void TForm1::FormKeyUp(ui::Control&, ui::KeyCode& key, ui::ShiftState shift) {
+  // The release of a key that opened the menu (F10's release would start the system's menu mode).
+  if (key == ui::kKeyApps || (key == ui::kKeyF10 && shift.shift)) {
+    key = 0;
+    return;
+  }
   const bool pressedWithCtrl = key == CtrlKeyDown;
   if (pressedWithCtrl) CtrlKeyDown = 0;
   if (key == ui::kKeyF1) {

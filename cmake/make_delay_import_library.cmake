@@ -14,6 +14,11 @@ foreach(entry IN LISTS entries)
   if(PROCESSOR STREQUAL "i686")
     string(REGEX REPLACE "^_" "" name "${name}")
   endif()
+  # Interface identifiers the DLL also exports as data (oleacc's IID_IAccessible) are no
+  # functions; the program takes them from libuuid.
+  if(name MATCHES "^(IID|LIBID|CLSID)_")
+    continue()
+  endif()
   list(APPEND names "${name}")
 endforeach()
 list(REMOVE_DUPLICATES names)

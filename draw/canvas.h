@@ -66,6 +66,9 @@ class Canvas {
   // Built on the above.
   // Fills with the brush colour and frames with the pen colour; clNone skips either part.
   void Rectangle(const Rect& r);
+  // The keyboard focus mark: a dotted one-pixel frame just inside `r`, every other pixel
+  // inverted, so that it shows on any background as the system's focus rectangle does.
+  void FocusRect(const Rect& r);
   int TextWidth(std::string_view text) { return TextExtent(text).width; }
   int TextHeight(std::string_view text) { return TextExtent(text).height; }
 };

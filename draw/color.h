@@ -79,6 +79,9 @@ class ColorResolver {
   virtual ~ColorResolver() = default;
   // The RGB value of `c`: system colours looked up, RGB colours returned unchanged.
   virtual Color ToRgb(Color c) const = 0;
+  // The user chose a high-contrast scheme: what the program draws from pictures of its own (the
+  // themed buttons, the menus) is drawn in the system colours instead, so that it stays readable.
+  virtual bool HighContrast() const { return false; }
 };
 
 // The classic default values of the system colours (the "Windows Standard" scheme), used where

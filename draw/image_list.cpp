@@ -110,4 +110,21 @@ void Canvas::Rectangle(const Rect& r) {
   if (PenColor() != clNone) FrameRect(r, PenColor());
 }
 
+void Canvas::FocusRect(const Rect& r) {
+  if (r.Width() < 1 || r.Height() < 1) return;
+  // Once round the frame from the top-left corner, every other pixel inverted.
+  int step = 0;
+  const auto dot = [&](int x, int y) {
+    if (step++ % 2 != 0) return;
+    SetPixel({x, y}, ~GetPixel({x, y}) & 0xFFFFFF);
+  };
+  const int right = r.right - 1, bottom = r.bottom - 1;
+  for (int x = r.left; x <= right; ++x) dot(x, r.top);
+  for (int y = r.top + 1; y <= bottom; ++y) dot(right, y);
+  if (bottom > r.top)
+    for (int x = right - 1; x >= r.left; --x) dot(x, bottom);
+  if (right > r.left)
+    for (int y = bottom - 1; y > r.top; --y) dot(r.left, y);
+}
+
 }  // namespace vm::ui

@@ -44,6 +44,8 @@ class FixedTextRenderer : public TextRenderer {
 class DefaultColorResolver : public ColorResolver {
  public:
   Color ToRgb(Color c) const override;
+  bool HighContrast() const override { return highContrast; }
+  bool highContrast = false;  // what a test sets
 };
 
 // What drawing in memory uses: the text renderer and colour resolver of the running backend,

@@ -24,6 +24,13 @@ Color Win32ColorResolver::ToRgb(Color c) const {
   return c & 0x00FFFFFFu;
 }
 
+bool Win32ColorResolver::HighContrast() const {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 COLORREF ToColorRef(Color c) { return static_cast<COLORREF>(Win32ColorResolver().ToRgb(c)); }
 
 namespace {

@@ -28,6 +28,7 @@ std::wstring CutUtf16(std::wstring text, std::size_t maxUnits);
 class Win32ColorResolver : public ColorResolver {
  public:
   Color ToRgb(Color c) const override;
+  bool HighContrast() const override;
 };
 COLORREF ToColorRef(Color c);
 

@@ -1,5 +1,6 @@
 #include "theme/dbut.h"
 
+#include <cctype>
 #include <vector>
 
 #include "ui/toolkit/application.h"
@@ -38,7 +39,7 @@ DBut::DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList
            const ui::ImageList& frameList)
     : image_(image), holder_(holder), glyphList_(glyphList), frameList_(frameList),
       hoverTimer_(image.OwnerForm(), "HoverTimer"),
-      focusWindow_(std::make_unique<FocusControl>(holder, image.Name() + "Focus")) {
+      focusWindow_(std::make_unique<ui::FocusProxy>(image)) {
   DisposeIdleFocusWindows();
   hoverTimer_.SetEnabled(false);
   hoverTimer_.SetInterval(kHoverIntervalMs);
@@ -46,23 +47,20 @@ DBut::DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList
   image_.OnMouseMove = ui::Bind(this, &DBut::ImageMouseMove);
   image_.OnMouseDown = ui::Bind(this, &DBut::ImageMouseDown);
   image_.OnMouseUp = ui::Bind(this, &DBut::ImageMouseUp);
-  focusWindow_->SetBounds(0, 0, 0, 0);
-  focusWindow_->SetTabStop(true);
+  image_.SetAccessibleDescriber(this);
+  focusWindow_->SetFocusInset(kFocusInset);
   focusWindow_->OnEnter = ui::Bind(this, &DBut::FocusEnter);
   focusWindow_->OnExit = ui::Bind(this, &DBut::FocusExit);
   focusWindow_->OnKeyDown = ui::Bind(this, &DBut::FocusKeyDown);
   focusWindow_->OnKeyUp = ui::Bind(this, &DBut::FocusKeyUp);
-  // A button made for a window that is already on the screen (a theme change) gets its
-  // focus window at once.
-  focusWindow_->CreatePeers();
 }
 
 namespace {
 
 // Focus windows of buttons that went while one of the window's own key events was being
 // delivered (Enter whose click closed the window): they are deleted once that is over.
-std::vector<std::unique_ptr<ui::WindowedControl>>& RetiredFocusWindows() {
-  static std::vector<std::unique_ptr<ui::WindowedControl>> retired;
+std::vector<std::unique_ptr<ui::FocusProxy>>& RetiredFocusWindows() {
+  static std::vector<std::unique_ptr<ui::FocusProxy>> retired;
   return retired;
 }
 
@@ -70,10 +68,11 @@ std::vector<std::unique_ptr<ui::WindowedControl>>& RetiredFocusWindows() {
 
 void DBut::DisposeIdleFocusWindows() {
   auto& retired = RetiredFocusWindows();
-  std::erase_if(retired, [](const auto& w) { return !static_cast<const FocusControl&>(*w).Busy(); });
+  std::erase_if(retired, [](const auto& w) { return !w->Busy(); });
 }
 
 DBut::~DBut() {
+  if (image_.Describer() == this) image_.SetAccessibleDescriber(nullptr);
   image_.OnMouseMove = nullptr;
   image_.OnMouseDown = nullptr;
   image_.OnMouseUp = nullptr;
@@ -127,19 +126,35 @@ void DBut::DrawBackground(ui::Bitmap& composed, int f) const {
   }
 }
 
+void DBut::DrawSystemColours(ui::Bitmap& composed, int f) const {
+  // The frames are pictures of the visual style; a high-contrast scheme asks for its own
+  // colours: the button face with a text-coloured edge, the highlight when hot or pressed, and
+  // a double edge when pressed.
+  ui::BitmapCanvas canvas(composed);
+  const ui::Rect all{0, 0, composed.Width(), composed.Height()};
+  const bool lit = f != kFrameNormal;
+  canvas.FillRect(all, lit ? ui::clHighlight : ui::clBtnFace);
+  canvas.FrameRect(all, lit ? ui::clHighlightText : ui::clBtnText);
+  if (f == kFramePressed) canvas.FrameRect(all.Inflate(-1, -1), ui::clHighlightText);
+}
+
 void DBut::DrawFrame(int f) {
   if (drawing_) return;
   FlagScope guard(drawing_);
 
   const int w = image_.Width(), h = image_.Height();
+  const ui::ColorResolver& colors = ui::CurrentColorResolver();
+  const bool highContrast = colors.HighContrast();
   // What lies behind the frame's transparent corners (or everything when the list holds no
   // such frame): the holder's colour, so the button sits on its window as if cut out.
-  const ui::Color behind = ui::CurrentColorResolver().ToRgb(holder_.GetColor());
+  const ui::Color behind = colors.ToRgb(holder_.GetColor());
   composed_ = ui::Bitmap(w, h, ui::ColorToPixel(behind));
-  DrawBackground(composed_, f);
+  if (highContrast) DrawSystemColours(composed_, f);
+  else DrawBackground(composed_, f);
 
   // A fresh canvas: the default font and text colour of a bitmap canvas.
   ui::BitmapCanvas canvas(composed_);
+  if (highContrast) canvas.SetTextColor(f == kFrameNormal ? ui::clBtnText : ui::clHighlightText);
   if (glyphList_ != nullptr && glyphList_->Frame(glyphIndex_) != nullptr) {
     const ui::Bitmap glyph = glyphList_->GetBitmap(glyphIndex_);
     const ui::Color key = glyphList_->BkColor() == ui::clNone ? ui::clBlack : glyphList_->BkColor();
@@ -155,6 +170,11 @@ void DBut::DrawFrame(int f) {
   image_.SetPicture(composed_);
   image_.Invalidate();
   lastFrame_ = f;
+}
+
+void DBut::Redraw() {
+  if (down_) DrawFrame(kFramePressed);
+  else DrawFrame(hovering_ || focused_ ? kFrameHot : kFrameNormal);
 }
 
 // ---- pointer ----
@@ -181,9 +201,17 @@ void DBut::HoverTimerTimer(ui::Timer&) {
   if (!(latching_ && down_)) DrawFrame(kFrameNormal);
 }
 
+void DBut::SetDown(bool down) {
+  if (down == down_) return;
+  down_ = down;
+  if (latching_) ui::NotifyAccessible(image_, ui::AccessEvent::StateChange);
+}
+
 void DBut::Press() {
+  const bool was = down_;
   down_ = latching_ ? !down_ : true;
   if (down_) DrawFrame(kFramePressed);
+  if (latching_ && down_ != was) ui::NotifyAccessible(image_, ui::AccessEvent::StateChange);
 }
 
 void DBut::Release(ui::Point at) {
@@ -253,6 +281,39 @@ bool DBut::KeyUp(ui::KeyCode key) {
   // Last: the window's click handler may destroy this button.
   ui::NotifyEvent click = image_.OnClick;
   if (click) click(image_);
+  return true;
+}
+
+// ---- screen readers ----
+
+namespace {
+
+// A caption names the button when it holds a word: two letters or digits at least ("X", ">" or
+// "| |" are symbols). A character of another script counts once (its first UTF-8 byte).
+bool IsWord(const std::string& text) {
+  int letters = 0;
+  for (unsigned char c : text)
+    if (std::isalnum(c) || c >= 0xC0) ++letters;
+  return letters >= 2;
+}
+
+}  // namespace
+
+void DBut::DescribeAccessible(const ui::Control&, ui::AccessInfo& info) const {
+  info.role = ui::AccessRole::PushButton;
+  info.defaultAction = "Press";
+  if (!image_.AccessibleName().empty()) info.name = ui::TrimmedText(image_.AccessibleName());
+  else if (IsWord(caption_)) info.name = ui::TrimmedText(caption_);
+  else info.name = ui::TrimmedText(image_.Hint());
+  info.states.pressed = latching_ ? down_ : down_ && heldKey_ != 0;
+  info.states.focusable = true;
+  info.states.focused = focused_;
+}
+
+bool DBut::DoAccessibleAction(ui::Control&) {
+  if (heldKey_ != 0) return false;
+  KeyDown(ui::kKeyEnter);
+  KeyUp(ui::kKeyEnter);  // last: the click may take the button away
   return true;
 }
 

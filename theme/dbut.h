@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ui/toolkit/bitmap.h"
+#include "ui/toolkit/focus_proxy.h"
 #include "ui/toolkit/graphic_controls.h"
 #include "ui/toolkit/image_list.h"
 #include "ui/toolkit/input.h"
@@ -17,7 +18,10 @@
 
 namespace vm::theme {
 
-class DBut {
+// Screen readers find it as a push button (pressed while a toggle is down) named by the name the
+// window gives the image, else by its caption when that is a word (two letters or digits at
+// least), else by the image's hint (a symbol such as "X" or "||" is no name).
+class DBut : public ui::AccessibleDescriber {
  public:
   static constexpr int kHoverIntervalMs = 150;
   // Frames of the frame list that the button shows.
@@ -34,14 +38,18 @@ class DBut {
   DBut(ui::Image& image, ui::Control& holder, const ui::ImageList* glyphList,
        const ui::ImageList& frameList);
   // Gives the image's mouse events back (empty), so the image never calls a dead button.
-  ~DBut();
+  ~DBut() override;
   DBut(const DBut&) = delete;
   DBut& operator=(const DBut&) = delete;
 
   // Paints frame `f` of the frame list with glyph and caption into the image's picture. A frame
   // the list does not hold (a strip that was missing or of size 0) leaves the holder's colour
-  // behind the glyph and the caption.
+  // behind the glyph and the caption. With a high-contrast scheme the system's colours stand in
+  // for the frames (the caption in the button or highlight text colour).
   void DrawFrame(int f);
+  // Paints the frame of the state it stands in: pressed while down, hot while the pointer is
+  // over it or it has the focus, else normal.
+  void Redraw();
 
   // ---- the image's events, bound in the constructor ----
   void ImageMouseMove(ui::Control& sender, ui::ShiftState shift, int x, int y);
@@ -50,8 +58,9 @@ class DBut {
   void HoverTimerTimer(ui::Timer& sender);
 
   // ---- keyboard focus ----
-  // The button's focus window (no area, at the holder's origin) is a tab stop of its window;
-  // its focus and keys arrive here.
+  // The button's focus window (a focus proxy of the image: no area, a tab stop in the image's
+  // place) shows the focus as the hot frame with a dotted frame inside; its focus and keys
+  // arrive here.
   void FocusGained();
   void FocusLost();
   // Enter and Space act as a press at 2, 2 and, when released, as a release there followed by
@@ -60,7 +69,9 @@ class DBut {
   bool KeyDown(ui::KeyCode key);
   bool KeyUp(ui::KeyCode key);
   // The window that takes the keyboard focus for the button.
-  ui::WindowedControl& FocusWindow() { return *focusWindow_; }
+  ui::FocusProxy& FocusWindow() { return *focusWindow_; }
+  // Pixels between the image's edge and the dotted focus frame (inside the frame's border).
+  static constexpr int kFocusInset = 3;
 
   // ---- state ----
   ui::Image& GetImage() const { return image_; }
@@ -73,7 +84,7 @@ class DBut {
   bool Latching() const { return latching_; }
   void SetLatching(bool latching) { latching_ = latching; }
   bool Down() const { return down_; }
-  void SetDown(bool down) { down_ = down; }
+  void SetDown(bool down);
   bool Hovering() const { return hovering_; }
   bool Focused() const { return focused_; }
   std::int64_t Tag() const { return tag_; }
@@ -82,28 +93,18 @@ class DBut {
   // The last frame painted (-1: none yet).
   int LastFrame() const { return lastFrame_; }
 
+  // ---- screen readers ----
+  void DescribeAccessible(const ui::Control& control, ui::AccessInfo& info) const override;
+  // As Enter on the focused button: the press, the release and the click.
+  bool DoAccessibleAction(ui::Control& control) override;
+
  private:
   void Press();
   void Release(ui::Point at);
   bool PointerInsideImage() const;
   void DrawBackground(ui::Bitmap& composed, int f) const;
+  void DrawSystemColours(ui::Bitmap& composed, int f) const;
 
-  // A window without an area: the toolkit's focusable control that stands for the image.
-  class FocusControl : public ui::WindowedControl {
-   public:
-    FocusControl(ui::Control& holder, std::string name)
-        : WindowedControl(holder, std::move(name)) {}
-
-    // One of its events is being delivered (the button may be going from inside it).
-    bool Busy() const {
-      for (ui::EventKind kind : {ui::EventKind::KeyDown, ui::EventKind::KeyUp, ui::EventKind::KeyPress})
-        if (IsFiring(kind)) return true;
-      return false;
-    }
-
-   protected:
-    void PaintFace(ui::Canvas&) override {}
-  };
   static void DisposeIdleFocusWindows();
   void FocusEnter(ui::Control& sender);
   void FocusExit(ui::Control& sender);
@@ -126,7 +127,7 @@ class DBut {
   int lastFrame_ = -1;
   ui::Bitmap composed_;
   std::int64_t tag_ = 0;
-  std::unique_ptr<FocusControl> focusWindow_;
+  std::unique_ptr<ui::FocusProxy> focusWindow_;
 };
 
 }  // namespace vm::theme

@@ -39,4 +39,9 @@ void DGroupButs::Release(int index) {
   button->GetImage().Invalidate();
 }
 
+void DGroupButs::Redraw() {
+  for (const auto& button : buttons_)
+    if (button) button->Redraw();
+}
+
 }  // namespace vm::theme

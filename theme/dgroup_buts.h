@@ -33,6 +33,9 @@ class DGroupButs {
   void Press(int index);
   // Frame 0, up, current index = -1.
   void Release(int index);
+  // Every button paints again in the state it stands in (new frames, or the system's colours
+  // switched to or from a high-contrast scheme).
+  void Redraw();
 
  private:
   std::vector<std::unique_ptr<DBut>> buttons_;

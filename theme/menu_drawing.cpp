@@ -1,6 +1,7 @@
 #include "theme/menu_drawing.h"
 
 #include "ui/toolkit/bitmap.h"
+#include "ui/toolkit/text_metrics.h"
 
 namespace vm::theme {
 
@@ -48,24 +49,28 @@ void Options1DrawItem(const MenuItemView& item, ui::Canvas& canvas, const ui::Re
   const ui::Bitmap icon = IconOf(item, menuIcons);
   if (!item.enabled) selected = false;
 
+  // A high-contrast scheme: the system's menu colours only, no fixed greys and silvers.
+  const bool highContrast = ui::CurrentColorResolver().HighContrast();
+  const ui::Color column = highContrast ? ui::clMenu : kIconColumnColor;
   canvas.SetTransparentText(true);
   if (selected) {
-    canvas.FillRect(textRect, ui::clMenuHighlight);
-    canvas.FrameRect(textRect, ui::clBlack);
-    canvas.SetTextColor(kSelectedTextColor);
+    canvas.FillRect(textRect, highContrast ? ui::clHighlight : ui::clMenuHighlight);
+    canvas.FrameRect(textRect, highContrast ? ui::clHighlightText : ui::clBlack);
+    canvas.SetTextColor(highContrast ? ui::clHighlightText : kSelectedTextColor);
     canvas.TextOut(textAt, item.caption);
     CopyIcon(canvas, icon, {1, rect.top + 1}, H);
   } else {
     canvas.FillRect(textRect, ui::clMenu);
-    canvas.SetTextColor(item.enabled ? ui::clMenuText : ui::clInactiveCaption);
+    const ui::Color disabled = highContrast ? ui::clGrayText : ui::clInactiveCaption;
+    canvas.SetTextColor(item.enabled ? ui::clMenuText : disabled);
     if (item.caption == "-") {
-      canvas.FillRect({0, rect.top, kSeparatorColumn, rect.bottom}, kIconColumnColor);
+      canvas.FillRect({0, rect.top, kSeparatorColumn, rect.bottom}, column);
       const int y = rect.top + H / 2;
-      canvas.Line({1, y}, {textRect.Width(), y}, kSeparatorShadowColor);
-      canvas.Line({0, y + 1}, {textRect.Width(), y + 1}, kSeparatorLightColor);
+      canvas.Line({1, y}, {textRect.Width(), y}, highContrast ? ui::clMenuText : kSeparatorShadowColor);
+      if (!highContrast) canvas.Line({0, y + 1}, {textRect.Width(), y + 1}, kSeparatorLightColor);
     } else {
       canvas.TextOut(textAt, item.caption);
-      canvas.FillRect({rect.left, rect.top, H, rect.bottom}, kIconColumnColor);
+      canvas.FillRect({rect.left, rect.top, H, rect.bottom}, column);
       CopyIcon(canvas, icon, {2, rect.top}, H);
     }
   }

@@ -1,7 +1,8 @@
 #pragma once
 // Options1DrawItem: how every owner-drawn popup menu of the program draws its items - a silver
 // icon column with the item's icon, the caption, a highlight for the selected item, separators
-// as a grey and a white line, and the check marker of AddList.
+// as a grey and a white line, and the check marker of AddList. With a high-contrast scheme only
+// the system's menu and highlight colours are used.
 
 #include <cstdint>
 #include <string>

@@ -42,6 +42,9 @@ std::vector<std::string> WindowKeys() {
   range("L7.", 50, 56);  // process manager: column headers, the "System" priority
   range("M.", 50, 52);   // speech warnings
   range("", 20050, 20051);  // task editor: the two "off" event boxes
+  range("L1.", 80, 81);  // names of the clock's caption buttons for screen readers
+  range("L3.", 80, 82);  // names of the alarm's sound buttons
+  range("L4.", 80, 86);  // names of the task list's pictures and day list
   return keys;
 }
 

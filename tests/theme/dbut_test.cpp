@@ -264,6 +264,14 @@ TEST_F(DButTest, TabFocusesTheButtonsInTurnAndShowsWhichHasTheFocus) {
   EXPECT_EQ(b2.LastFrame(), 1);
   // No area of its own: the window under the image takes no clicks from it.
   EXPECT_TRUE(b.FocusWindow().Bounds().IsEmpty());
+  // Besides the hot frame, a dotted frame inside the border of the focused button only.
+  const ui::Bitmap& shown = backend.PaintForm(form).Surface();
+  const ui::Color hot = second.Picture().ColorAt(DBut::kFocusInset, DBut::kFocusInset);
+  EXPECT_EQ(shown.ColorAt(60 + DBut::kFocusInset, 20 + DBut::kFocusInset), ~hot & 0xFFFFFF);
+  EXPECT_EQ(shown.ColorAt(60 + DBut::kFocusInset + 1, 20 + DBut::kFocusInset),
+            second.Picture().ColorAt(DBut::kFocusInset + 1, DBut::kFocusInset));
+  EXPECT_EQ(shown.ColorAt(10 + DBut::kFocusInset, 20 + DBut::kFocusInset),
+            image.Picture().ColorAt(DBut::kFocusInset, DBut::kFocusInset));
 }
 
 TEST_F(DButTest, EnterAndSpaceOnTheFocusedButtonClickItAsAPushButton) {
@@ -324,6 +332,47 @@ TEST_F(DButTest, AButtonMadeForAWindowOnTheScreenGetsItsFocusWindowAtOnce) {
   EXPECT_NE(backend.ControlPeer(b.FocusWindow()), nullptr);
   button.reset();
   EXPECT_EQ(backend.LiveControlWindows(), 0);
+}
+
+// ---- screen readers ----
+
+TEST_F(DButTest, ReadersFindAPushButtonNamedByItsWordCaptionElseItsHintAndTheWindowsNameFirst) {
+  DBut& b = Make();
+  image.SetHint("Stop");
+  b.SetCaption("  Add new      ");
+  ui::AccessInfo info = ui::Describe({&image});
+  EXPECT_EQ(info.role, ui::AccessRole::PushButton);
+  EXPECT_EQ(info.name, "Add new");
+  for (const char* symbol : {"| |", "X", ">"}) {  // a symbol: the hint says what it does
+    b.SetCaption(symbol);
+    EXPECT_EQ(ui::Describe({&image}).name, "Stop") << symbol;
+  }
+  image.SetAccessibleName("Stop the sound");
+  EXPECT_EQ(ui::Describe({&image}).name, "Stop the sound");
+  b.SetCaption("Вид");  // letters of another script are a word too
+  image.SetAccessibleName("");
+  EXPECT_EQ(ui::Describe({&image}).name, "Вид");
+  backend.PressKey(form, ui::kKeyTab);
+  EXPECT_TRUE(ui::Describe({&image}).states.focused);
+}
+
+TEST_F(DButTest, AToggleReadsAsPressedWhileDownAndTheReadersActionTogglesAndClicksIt) {
+  DBut& b = Make(true);
+  EXPECT_FALSE(ui::Describe({&image}).states.pressed);
+  EXPECT_TRUE(ui::DoAccessDefaultAction({&image}));
+  EXPECT_TRUE(b.Down());
+  EXPECT_EQ(clicks.size(), 1u);
+  EXPECT_TRUE(ui::Describe({&image}).states.pressed);
+  // The change reaches readers through the button's focus window.
+  ASSERT_FALSE(backend.AccessEvents().empty());
+  EXPECT_EQ(backend.AccessEvents().back().peer, b.FocusWindow().Peer());
+  EXPECT_EQ(backend.AccessEvents().back().event, ui::AccessEvent::StateChange);
+  DGroupButs group({&image}, form, nullptr, frames);  // takes the image over
+  group.Button(0)->SetLatching(true);
+  group.Press(0);
+  EXPECT_TRUE(ui::Describe({&image}).states.pressed);
+  group.Release(0);
+  EXPECT_FALSE(ui::Describe({&image}).states.pressed);
 }
 
 // ---- the group ----

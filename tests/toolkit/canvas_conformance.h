@@ -72,6 +72,8 @@ inline const Point kLineFrom{110, 40}, kLineTo{140, 40};
 inline const Point kVLineFrom{110, 44}, kVLineTo{110, 60};
 inline const Point kDiagFrom{114, 44}, kDiagTo{130, 60};
 inline const Point kPixel{150, 44};
+inline const Rect kFocusArea = Rect::FromXYWH(160, 40, 14, 9);     // teal behind a focus frame
+inline const Rect kFocusFrame = Rect::FromXYWH(161, 41, 11, 6);    // odd width: the corner dots meet
 inline const Point kOffCanvas{236, 158};                             // 6 x 4 picture cut by the edges
 inline const Point kOpaqueText{4, 90};
 inline const Point kTransparentText{4, 115};
@@ -150,6 +152,8 @@ inline std::vector<Rect> DrawConformanceScript(Canvas& canvas) {
   canvas.Line(kDiagFrom, kDiagTo, clBlue);
   canvas.SetPixel(kPixel, clRed);
   canvas.SetPixel({kPixel.x + 1, kPixel.y}, canvas.GetPixel(kPixel));
+  canvas.FillRect(kFocusArea, clTeal);
+  canvas.FocusRect(kFocusFrame);
 
   // Text: opaque on the brush, transparent over a band, and cut by a clip.
   const Font font = TextFont();

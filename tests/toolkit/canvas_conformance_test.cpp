@@ -122,6 +122,25 @@ TEST_F(CanvasConformanceTest, FramesLinesAndPixels) {
   EXPECT_EQ(At(kPixel.x + 2, kPixel.y), clWhite);
 }
 
+TEST_F(CanvasConformanceTest, TheFocusFrameInvertsEveryOtherPixelOnceRoundAndNothingInside) {
+  const Color inverted = MakeRgb(255, 127, 127);  // teal (0, 128, 128) inverted
+  const Rect f = kFocusFrame;
+  // Counted from the top-left corner along the top, down the right, back along the bottom.
+  EXPECT_EQ(At(f.left, f.top), inverted);
+  EXPECT_EQ(At(f.left + 1, f.top), clTeal);
+  EXPECT_EQ(At(f.right - 1, f.top), inverted);   // dot 10
+  EXPECT_EQ(At(f.right - 1, f.top + 1), clTeal);  // dot 11
+  EXPECT_EQ(At(f.right - 1, f.top + 2), inverted);
+  EXPECT_EQ(At(f.right - 1, f.bottom - 1), clTeal);  // dot 15
+  EXPECT_EQ(At(f.right - 2, f.bottom - 1), inverted);
+  EXPECT_EQ(At(f.left, f.bottom - 1), clTeal);     // dot 25
+  EXPECT_EQ(At(f.left, f.bottom - 2), inverted);   // dot 26: the corner is not taken twice
+  EXPECT_EQ(At(f.left, f.top + 1), clTeal);        // dot 29, before the first again
+  for (int y = f.top + 1; y < f.bottom - 1; ++y)
+    for (int x = f.left + 1; x < f.right - 1; ++x) EXPECT_EQ(At(x, y), clTeal) << x << "," << y;
+  EXPECT_EQ(At(f.left - 1, f.top), clTeal);  // outside the frame
+}
+
 TEST_F(CanvasConformanceTest, TextIsOpaqueOnlyInItsCellAndCutByTheClip) {
   // The fixed metrics: 14 pixels high, 8.4 wide per character.
   EXPECT_EQ(At(kOpaqueText.x, kOpaqueText.y), clMaroon);

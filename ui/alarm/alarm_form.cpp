@@ -52,6 +52,7 @@ class TAlForm::OnceMessageBoxes : public MessageBoxes {
 TAlForm::TAlForm(ui::Application& app, TForm1& owner) : Form(app, "AlForm"), owner_(owner) {
   WriteLog("  %s %d", "TAlForm::TAlForm", 24);
   DescribeForm();
+  WireAccess();
   App().SetTaskbarButton(true);
   SetTopMost(true);
   CurrentRow = 1;
@@ -181,6 +182,7 @@ void TAlForm::ApplyLanguage() {
   }
   if (auto text = language.LookUpText("L4.3")) AlGrid.SetCell(kDateColumn, 0, *text);
   if (auto text = language.LookUpText("L4.4")) AlGrid.SetCell(kMessageColumn, 0, *text);
+  ApplyAccessNames();
 }
 
 void TAlForm::FormShow(ui::Control&) {
@@ -212,6 +214,7 @@ void TAlForm::FormShow(ui::Control&) {
   const bool soundOn = AlarmTask.SoundOn != 0;
   for (ui::Image* image : {&Stop, &Resume, &Pause}) image->SetVisible(soundOn);
   Resume.SetTag(AlarmTask.SoundOn);
+  FocusFirstControl();
 
   SignalCount = SignalCountFor(AlarmTask.SoundRepeat);
   SignalTimer.SetEnabled(true);

@@ -52,6 +52,7 @@ class TAlForm : public ui::Form, public AlarmWindow {
   ui::Button SnoozeB{*this, "SnoozeB"};
   ui::ComboBox SnoozeLength{*this, "SnoozeLength"};
   ui::Bevel Bevel1{*this, "Bevel1"};
+  ui::FocusProxy CancelLFocus{CancelL};  // the Cancel link by keyboard
   ui::Timer Timer1{*this, "Timer1"};        // shutdown countdown
   ui::Timer SignalTimer{*this, "SignalTimer"};  // sound repetition
   ui::Timer FlashTimer{*this, "FlashTimer"};    // task-bar flashing
@@ -111,6 +112,11 @@ class TAlForm : public ui::Form, public AlarmWindow {
   void ShowSnooze();
   void FillSnoozeChoices();
   void RemoveRow(int row);
+  // The tab order, Esc, and the names screen readers read (from the language texts).
+  void WireAccess();
+  void ApplyAccessNames();
+  // The focus on Stop when the sound buttons show, else on the table.
+  void FocusFirstControl();
   void PressButton(int index);
   void ReleaseButton(int index);
   // OpenSong; true when it failed (also without a sound device).

@@ -51,6 +51,7 @@ TForm5::TForm5(ui::Application& app, TForm1& clock, MakerAddresses maker) : Form
   MailL.SetVisible(!maker.mail.empty());
   Label4.OnClick = ui::Bind(this, &TForm5::Label4Click);
   MailL.OnClick = ui::Bind(this, &TForm5::MailLClick);
+  SetCloseOnEscape(true);
 }
 
 void TForm5::DescribeForm() {

@@ -31,6 +31,9 @@ class TForm5 : public ui::Form {
   ui::Label Label4{*this, "Label4"};  // web link
   ui::Label Label5{*this, "Label5"};  // "email:"
   ui::Label MailL{*this, "MailL"};    // mail link
+  // The two links by keyboard.
+  ui::FocusProxy Label4Focus{Label4};
+  ui::FocusProxy MailLFocus{MailL};
 
   void Label4Click(ui::Control& sender);
   void MailLClick(ui::Control& sender);

@@ -34,6 +34,7 @@ std::string FileNameOf(const std::string& path) {
 TOptF::TOptF(ui::Application& app, TForm1& clock) : Form(app, "OptF"), clock_(clock) {
   DescribeForm();
   WireHandlers();
+  WireAccess();
   ApplyLanguage();
 }
 
@@ -221,6 +222,7 @@ void TOptF::ApplyLanguage() {
   FontIm.SetHint(clock_.Font1.Caption());
   AStartCB.SetCaption(clock_.AutostartM.Caption());
   HideCB.SetCaption(clock_.HideM.Caption());
+  ApplyAccessNames();
 }
 
 void TOptF::FormCreate(ui::Control&) {

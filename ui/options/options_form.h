@@ -54,6 +54,12 @@ class TOptF : public ui::Form, public OptionsWindow {
   ui::TrackBar Tb{*this, "Tb"};
   ui::CheckBox TransColorCB{*this, "TransColorCB"};
 
+  // ---- keyboard: tab stops for the pictures and labels the mouse uses ----
+  ui::FocusProxy FontImFocus{FontIm};
+  ui::FocusProxy TLabFocus{TLab};  // the arrow keys move the mark as a drag does
+  ui::FocusProxy SetPosLFocus{SetPosL};
+  ui::FocusProxy SetFontLFocus{SetFontL};
+
   // ---- handlers ----
   void FormCreate(ui::Control& sender);
   void FormShow(ui::Control& sender);
@@ -83,6 +89,8 @@ class TOptF : public ui::Form, public OptionsWindow {
   void SetFontLMouseEnter(ui::Control& sender);
   void SetPosLMouseLeave(ui::Control& sender);
   void LangBClick(ui::Control& sender);
+  // An arrow key on the desktop-time mark moves it one pixel and stores the place, as a drag.
+  void TLabFocusKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
 
   // OptionsWindow
   void ShowCurrentTime(const std::string& dateAndTime) override;
@@ -93,6 +101,9 @@ class TOptF : public ui::Form, public OptionsWindow {
  private:
   void DescribeForm();
   void WireHandlers();
+  // The tab order, Esc, and the names screen readers read.
+  void WireAccess();
+  void ApplyAccessNames();
   // Panel1 keeps the screen's proportions: k = screen width / 161, width = screen width / (k + 1),
   // and the same for the height with 126.
   void SizeMiniature();

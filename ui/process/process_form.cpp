@@ -71,6 +71,7 @@ TProcF::TProcF(TForm1& owner)
     : ui::Form(owner.App(), "ProcF"), owner_(owner), table_(owner.Services().processTable) {
   Describe();
   Wire();
+  WireAccess();
   ProcessListView.SetSmallImages(&Icons);
   PriorMenu.SetImages(&owner_.MenuIcons);
   ApplyLanguage();
@@ -236,6 +237,7 @@ void TProcF::ApplyTheme() {
   std::optional<ui::Bitmap> band;
   if (owner_.Style) band = theme::LoadThemeBitmap(*owner_.Style, theme::kToolbarBackgroundBitmap);
   Image1.SetPicture(band ? *band : theme::BuiltinToolbarBackground());
+  if (Buttons) Buttons->Redraw();  // new frames, or a high-contrast scheme switched on or off
 }
 
 // ---- the refresh ----

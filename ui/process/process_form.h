@@ -86,6 +86,8 @@ class TProcF : public ui::Form, public ProcessWindow {
   void ProcessListViewCompare(ui::Control& sender, const ui::ListItem& item1, const ui::ListItem& item2,
                               int data, int& compare);
   void ProcessListViewMouseDown(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  // The Menu key and Shift+F10 open the priority menu as the right button does.
+  void ProcessListViewKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
   void ProcessListViewSelectItem(ui::Control& sender, int index, bool selected);
   void IdleClick(ui::MenuItem& sender);
   void bNormalClick(ui::MenuItem& sender);
@@ -111,6 +113,8 @@ class TProcF : public ui::Form, public ProcessWindow {
  private:
   void Describe();
   void Wire();
+  // The tab order and Esc.
+  void WireAccess();
   void Refresh();
   void AddProcessRow(const ProcessEntry& entry, const std::string& seen, std::int64_t seenMs);
   // Rows last seen `threshold` + 2 seconds or more before the stamp go, with their icons.

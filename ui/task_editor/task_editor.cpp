@@ -51,6 +51,7 @@ TForm2::TForm2(ui::Application& app, TForm1& owner) : Form(app, "Form2"), owner_
   WriteLog("  %s %d", "TForm2::TForm2", 30);
   Describe();
   Wire();
+  WireAccess();
 }
 
 TForm2::~TForm2() = default;

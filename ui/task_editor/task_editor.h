@@ -105,6 +105,14 @@ class TForm2 : public ui::Form, public TaskEditorWindow {
   // Drawn over the calendar when in use, so it comes last.
   ui::ComboBox CalCB{*this, "CalCB"};
 
+  // ---- keyboard: tab stops for the pictures and labels the mouse uses ----
+  ui::FocusProxy TestImFocus{TestIm}, StopImFocus{StopIm};
+  ui::FocusProxy RepeatLFocus{RepeatL};  // the arrow keys spin SoundUpDown
+  ui::FocusProxy MonLFocus{MonL}, YearLFocus{YearL};
+  ui::FocusProxy HourLFocus{HourL}, MinLFocus{MinL};  // the arrow keys spin the hour and minute
+  ui::FocusProxy OnceLFocus{OnceL}, MinintLFocus{MinintL}, HoursLFocus{HoursL}, DaysLFocus{DaysL},
+      WeekLFocus{WeekL}, MonthLFocus{MonthL}, YeLFocus{YeL};
+
   // ---- window state ----
   // User changes since the task was loaded; 0: nothing to save.
   int ModifiedCounter = 0;
@@ -203,6 +211,9 @@ class TForm2 : public ui::Form, public TaskEditorWindow {
   static constexpr const char* kDesignMessage = "Message";
   void Describe();
   void Wire();
+  // The tab order, the arrow keys of the number labels, and the reader's names.
+  void WireAccess();
+  void NumberLabelKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
   void LoadFromEditBuf();
   void StoreIntoEditBuf();
   void SetCalendarEnabled(bool enabled);

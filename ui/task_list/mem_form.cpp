@@ -52,6 +52,7 @@ TMemForm::TMemForm(TForm1& owner)
   owner_.Toggled[kTaskListWindow] = this;
   DescribeForm();
   WireHandlers();
+  WireAccess();
   PopupMenu1.SetOwnerDraw(true);
   PopupMenu1.SetImages(&owner_.MenuIcons);
   pIm.SetTransparent(true);
@@ -350,6 +351,7 @@ void TMemForm::ShowColumnCaptions() {
     if (grid == &Grid && calendarView_) continue;
     for (int c = 0; c < static_cast<int>(columnCaptions_.size()); ++c) grid->SetCell(c, 0, ColumnCaption(c));
   }
+  ApplyAccessNames();
 }
 
 void TMemForm::FormShow(ui::Control&) {

@@ -77,6 +77,12 @@ class TMemForm : public ui::Form, public TaskListWindow {
   ui::Image pIm{*this, "pIm"};
   ui::ImageList wIML{16, 16};  // the action icons
 
+  // ---- keyboard: tab stops for the pictures and labels the mouse clicks ----
+  ui::FocusProxy BarB1Focus{BarB1};
+  ui::FocusProxy BarB2Focus{BarB2};
+  ui::FocusProxy MonLFocus{MonL};
+  ui::FocusProxy YearLFocus{YearL};
+
   ui::PopupMenu PopupMenu1{*this, "PopupMenu1"};
   ui::MenuItem AddnM{PopupMenu1, "AddnM", "Add new           "};
   ui::MenuItem ATaskM{AddnM, "ATaskM", "Alarm task           "};
@@ -125,6 +131,13 @@ class TMemForm : public ui::Form, public TaskListWindow {
   void BarB1MouseUp(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
   void BarB2MouseUp(ui::Control& sender, ui::MouseButton button, ui::ShiftState shift, int x, int y);
   void Split1Moved(ui::Control& sender);
+  // Keys: Enter edits the selected task, Delete deletes it (with the question), the Menu key
+  // opens the window's menu at the selected row; Esc hides the calendar drop-down first.
+  void GridKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  void FormKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  // Enter and Space on a bar button press and release it as the mouse does.
+  void BarFocusKeyDown(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
+  void BarFocusKeyUp(ui::Control& sender, ui::KeyCode& key, ui::ShiftState shift);
 
   // ---- state ----
   bool CalendarView() const { return calendarView_; }
@@ -146,6 +159,12 @@ class TMemForm : public ui::Form, public TaskListWindow {
  private:
   void DescribeForm();
   void WireHandlers();
+  // The tab order, and the names screen readers read (from the language texts).
+  void WireAccess();
+  void ApplyAccessNames();
+  void FollowViewInTabOrder();  // after the view changed
+  // What the icon column of a row says: the actions of the icon code, by their language texts.
+  std::string ActionNames(const std::string& code) const;
   void BuildButtons();
   void LoadActionIcons();
   void FillSidePanel(int row);
@@ -185,6 +204,7 @@ class TMemForm : public ui::Form, public TaskListWindow {
   ui::Bitmap marker_;
   std::unique_ptr<theme::DGroupButs> toolButtons_;
   std::unique_ptr<theme::DGroupButs> calendarButtons_;
+  ui::Control* barKeyHeld_ = nullptr;  // the bar button Enter or Space pressed
 };
 
 }  // namespace vm

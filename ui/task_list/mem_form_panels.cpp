@@ -35,6 +35,9 @@ void TMemForm::ApplyTheme() {
   if (owner_.Style) band = theme::LoadThemeBitmap(*owner_.Style, theme::kToolbarBackgroundBitmap);
   if (band) Image1.SetPicture(std::move(*band));
   else if (Image1.Picture().IsEmpty()) Image1.SetPicture(theme::BuiltinToolbarBackground());
+  // New frames, or a high-contrast scheme switched on or off.
+  for (theme::DGroupButs* group : {toolButtons_.get(), calendarButtons_.get()})
+    if (group) group->Redraw();
 }
 
 void TMemForm::LoadBars() {
@@ -158,6 +161,7 @@ void TMemForm::Pg4Click(ui::Control&) {
   Panel2.SetVisible(!calendarView_ && BarB1.Tag() == 1);
   Panel3.SetVisible(!calendarView_ && BarB2.Tag() == 1);
   listGrid_ = calendarView_ ? &PanelGrid : &Grid;
+  FollowViewInTabOrder();
   Grid.SetSelected(1, 1);
   if (calendarView_) {
     Panel1.SetWidth(static_cast<int>(Split1.Tag()));

@@ -179,6 +179,11 @@ class Backend {
   // Passes a notification-area icon command for the window `owner`; the system's answer.
   virtual bool TrayCommand(PeerHandle owner, TrayAction action, const TrayIconData& data) = 0;
 
+  // ---- screen readers ----
+  // Something changed about the node `item`, `sub` (-1: the window itself) inside the window of
+  // `peer` (see accessible.h). A backend without screen readers ignores it.
+  virtual void NotifyAccessible(PeerHandle peer, AccessEvent event, int item, int sub) {}
+
   // ---- dialogs ----
   virtual MessageBoxes& Messages() = 0;
   virtual Dialogs& GetDialogs() = 0;

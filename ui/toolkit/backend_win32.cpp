@@ -16,6 +16,7 @@
 #include "ui/toolkit/form_window_win32.h"
 #include "ui/toolkit/std_controls.h"
 #include "ui/toolkit/timer.h"
+#include "ui/toolkit/win32/accessible_win32.h"
 #include "ui/toolkit/win32/control_windows_win32.h"
 
 namespace vm::ui {
@@ -69,6 +70,15 @@ Win32Backend::~Win32Backend() {
 }
 
 WindowRecord* Win32Backend::Record(PeerHandle peer) { return reinterpret_cast<WindowRecord*>(peer); }
+
+win32::WindowRecord* Win32Backend::LiveRecord(PeerHandle peer) {
+  WindowRecord* record = Record(peer);
+  return record && !record->dead ? record : nullptr;
+}
+
+void Win32Backend::NotifyAccessible(PeerHandle peer, AccessEvent event, int item, int sub) {
+  win32::NotifyAccessibleEvent(WindowOf(peer), event, item, sub);
+}
 
 HWND Win32Backend::WindowOf(PeerHandle peer) {
   WindowRecord* record = Record(peer);

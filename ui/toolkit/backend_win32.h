@@ -59,6 +59,8 @@ class Win32Backend : public Backend {
 
   // The window behind a form's peer (nullptr when none), for tests and services.
   static HWND WindowOf(PeerHandle peer);
+  // The record of a live window behind a form's or control's peer (nullptr when none).
+  static win32::WindowRecord* LiveRecord(PeerHandle peer);
   // The application window: owner of the forms and of the task-bar button.
   HWND AppWindow() const { return appWindow_; }
   // The message number a registered name got (0 when not registered).
@@ -109,6 +111,7 @@ class Win32Backend : public Backend {
   void FocusPeer(PeerHandle peer) override;
   MessageBoxes& Messages() override;
   Dialogs& GetDialogs() override;
+  void NotifyAccessible(PeerHandle peer, AccessEvent event, int item, int sub) override;
 
   // ---- used by the window procedure (form_window_win32.cpp) ----
   Application* App() const { return app_; }

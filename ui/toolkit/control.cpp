@@ -1,20 +1,47 @@
 #include "ui/toolkit/control.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/backend.h"
+#include "ui/toolkit/focus_proxy.h"
 #include "ui/toolkit/form.h"
 
 namespace vm::ui {
 
-Control::Control(std::string name) : name_(std::move(name)) {}
+namespace {
 
-Control::Control(Control& parent, std::string name) : name_(std::move(name)), parent_(&parent) {
+// The live controls by serial (the user-interface thread's only).
+std::unordered_map<std::uint64_t, Control*>& LiveControls() {
+  static std::unordered_map<std::uint64_t, Control*> live;
+  return live;
+}
+
+std::uint64_t NextSerial() {
+  static std::uint64_t next = 0;
+  return ++next;
+}
+
+}  // namespace
+
+Control* Control::FromSerial(std::uint64_t serial) {
+  auto& live = LiveControls();
+  auto it = live.find(serial);
+  return it == live.end() ? nullptr : it->second;
+}
+
+Control::Control(std::string name) : name_(std::move(name)), serial_(NextSerial()) { LiveControls()[serial_] = this; }
+
+Control::Control(Control& parent, std::string name)
+    : name_(std::move(name)), serial_(NextSerial()), parent_(&parent) {
+  LiveControls()[serial_] = this;
   parent.AddChild(this);
 }
 
 Control::~Control() {
+  LiveControls().erase(serial_);
+  if (keyboardProxy_) keyboardProxy_->TargetGone();
   // Children that outlive their parent (declared before it) are orphaned, never left dangling.
   for (Control* child : children_) child->parent_ = nullptr;
   if (parent_) {
@@ -24,6 +51,14 @@ Control::~Control() {
 }
 
 void Control::AddChild(Control* child) { children_.push_back(child); }
+
+void Control::PlaceChildAfter(Control* child, const Control* anchor) {
+  auto from = std::find(children_.begin(), children_.end(), child);
+  if (from == children_.end()) return;
+  children_.erase(from);
+  auto at = std::find(children_.begin(), children_.end(), anchor);
+  children_.insert(at == children_.end() ? at : at + 1, child);
+}
 
 void Control::RemoveChild(Control* child) {
   children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
@@ -137,6 +172,7 @@ Point Control::ScreenToClient(Point p) const { return p - ClientToScreen({0, 0})
 
 void Control::SetVisible(bool visible) {
   if (visible == visible_) return;
+  if (!visible) LetFocusGo();
   visible_ = visible;
   if (parent_) {
     parent_->InvalidateRect(bounds_);
@@ -150,8 +186,15 @@ bool Control::Showing() const {
   return true;
 }
 
+void Control::LetFocusGo() {
+  // A control that goes away takes its proxy's focus with it.
+  if (keyboardProxy_ && keyboardProxy_->Focused())
+    if (Form* form = FormOrNull()) form->FocusMoved(nullptr);
+}
+
 void Control::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
+  if (!enabled) LetFocusGo();
   enabled_ = enabled;
   Invalidate();
 }
@@ -267,5 +310,7 @@ void Control::DeliverDoubleClick(ShiftState shift, Point p) {
 void Control::DeliverMouseEnter() { Fire(EventKind::MouseEnter, OnMouseEnter, *this); }
 
 void Control::DeliverMouseLeave() { Fire(EventKind::MouseLeave, OnMouseLeave, *this); }
+
+void Control::DeliverClick() { Fire(EventKind::Click, OnClick, *this); }
 
 }  // namespace vm::ui

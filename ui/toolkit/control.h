@@ -5,10 +5,12 @@
 #include <bitset>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ui/toolkit/accessible.h"
 #include "ui/toolkit/color.h"
 #include "ui/toolkit/font.h"
 #include "ui/toolkit/geometry.h"
@@ -20,6 +22,7 @@ class Application;
 class Backend;
 class Canvas;
 class Control;
+class FocusProxy;
 class Form;
 
 // A backend's handle of a native window (0: none).
@@ -58,9 +61,15 @@ class Control {
 
   // ---- identity and tree ----
   const std::string& Name() const { return name_; }
+  // A number no other control of this process has had; FromSerial finds a control by it while
+  // it lives (nullptr after), for holders that may outlive it (a screen reader's object).
+  std::uint64_t Serial() const { return serial_; }
+  static Control* FromSerial(std::uint64_t serial);
   Control* Parent() const { return parent_; }
   // The form this control belongs to (the form itself for a form).
   Form& OwnerForm() const;
+  // The form, or nullptr for a control whose parent went away.
+  Form* FormOrNull() const;
   const std::vector<Control*>& Children() const { return children_; }
   // Graphic controls have no native window: their nearest windowed ancestor paints them.
   virtual bool IsWindowed() const { return false; }
@@ -141,6 +150,29 @@ class Control {
   void DeliverDoubleClick(ShiftState shift, Point p);
   void DeliverMouseEnter();
   void DeliverMouseLeave();
+  // A click by other means than the mouse (Enter or Space on the control's focus proxy, a
+  // screen reader's default action): OnClick as for a click with the mouse.
+  void DeliverClick();
+
+  // The window that takes the keyboard focus for this graphic control (nullptr: none).
+  FocusProxy* KeyboardProxy() const { return keyboardProxy_; }
+
+  // ---- accessibility (see accessible.h) ----
+  // What screen readers are told: the kind's description, the window's name and role over it,
+  // then the describer's additions; bounds in the host window's client coordinates.
+  AccessInfo Accessible() const;
+  const std::string& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+  // A role instead of the kind's (AccessRole::None hides the control from screen readers).
+  void SetAccessibleRole(AccessRole role) { accessibleRole_ = role; }
+  AccessibleDescriber* Describer() const { return describer_; }
+  void SetAccessibleDescriber(AccessibleDescriber* describer) { describer_ = describer; }
+  // Items the control draws as parts of its own: the count of items (`item` -1) or of the parts
+  // of one item, their description, their default action, and which one has the focus.
+  virtual int AccessibleItemCount(int item) const { return 0; }
+  virtual AccessInfo AccessibleItem(int item, int sub) const { return {}; }
+  virtual bool AccessibleItemAction(int item, int sub) { return false; }
+  virtual bool AccessibleFocusedItem(int& item, int& sub) const { return false; }
 
   // The windowed ancestor (or this) and this control's bounds in its client coordinates.
   Control& WindowedAncestor();
@@ -184,6 +216,9 @@ class Control {
   };
   bool PushingToPeer() const { return pushingToPeer_ > 0; }
 
+  // The kind's part of Accessible(): role, name, value and states.
+  virtual void DescribeAccessible(AccessInfo& info) const {}
+
   // Hooks for subclasses: after the bounds changed (already stored); after a font change
   // (own or inherited) and a caption change; the graphic controls re-measure in them.
   virtual void BoundsChanged(const Rect& oldBounds);
@@ -193,8 +228,6 @@ class Control {
   void AlignChildren();
   // Limits a new size before it is stored (a form's minimum size).
   virtual void ConstrainSize(int& width, int& height) const {}
-  // The form, or nullptr for a control whose parent went away.
-  Form* FormOrNull() const;
   // Stores bounds without any notification (used while a form's peer reports its bounds).
   void StoreBounds(const Rect& r) { bounds_ = r; }
   void SetPeer(PeerHandle peer) { peer_ = peer; }
@@ -202,9 +235,14 @@ class Control {
 
  private:
   friend class Form;
+  friend class FocusProxy;
   void AddChild(Control* child);
+  // Moves `child` to just after `anchor` among the children (the proxy of a control takes its
+  // place in the declaration order).
+  void PlaceChildAfter(Control* child, const Control* anchor);
   void RemoveChild(Control* child);
   void NotifyFontChangedRecursive();
+  void LetFocusGo();
   // Repaints `r` (in this control's client coordinates) through the windowed ancestor.
   void InvalidateRect(const Rect& r);
 
@@ -212,6 +250,7 @@ class Control {
   Point OffsetIn(const Control& ancestor) const;
 
   std::string name_;
+  std::uint64_t serial_ = 0;
   Control* parent_ = nullptr;
   bool aligning_ = false;
   std::vector<Control*> children_;
@@ -231,6 +270,10 @@ class Control {
   bool parentColor_ = true;
   bool clickPending_ = false;  // a left press on the control waits for its release
   PeerHandle peer_ = 0;
+  FocusProxy* keyboardProxy_ = nullptr;
+  std::string accessibleName_;
+  std::optional<AccessRole> accessibleRole_;
+  AccessibleDescriber* describer_ = nullptr;
   int pushingToPeer_ = 0;
   std::bitset<static_cast<std::size_t>(EventKind::kCount)> firing_;
 };

@@ -5,6 +5,7 @@
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/backend.h"
 #include "ui/toolkit/canvas.h"
+#include "ui/toolkit/focus_proxy.h"
 #include "ui/toolkit/menu.h"
 #include "ui/toolkit/timer.h"
 #include "ui/toolkit/windowed_control.h"
@@ -115,6 +116,11 @@ void Form::ApplyStyle() {
   if (!IsRealized() || destroying_) return;
   PeerUpdate update(*this);
   app_.GetBackend().UpdateFormStyle(Peer(), *this);
+}
+
+void Form::DescribeAccessible(AccessInfo& info) const {
+  info.role = AccessRole::Client;
+  info.name = Caption();
 }
 
 void Form::CaptionChanged() {
@@ -334,8 +340,16 @@ void Form::PeerPaint(Canvas& canvas, const Rect& dirty) {
     canvas.Translate(c->Bounds().TopLeft());
     canvas.ClipTo(c->ClientRect());
     c->Paint(canvas);
+    PaintFocusMark(canvas, *c);
     canvas.Restore();
   }
+}
+
+void Form::PaintFocusMark(Canvas& canvas, const Control& child) {
+  const FocusProxy* proxy = child.KeyboardProxy();
+  if (!proxy || !proxy->ShowsFocusMark()) return;
+  const int inset = proxy->FocusInset();
+  canvas.FocusRect(child.ClientRect().Inflate(-inset, -inset));
 }
 
 Control& Form::ControlAt(Point p) {
@@ -361,6 +375,8 @@ void Form::FocusMoved(WindowedControl* now) {
   WindowedControl* old = focused_;
   focused_ = now;
   Application::DispatchScope scope(app_);
+  if (old) old->FocusChanged(false);
+  if (now && focused_ == now) now->FocusChanged(true);
   if (old) old->Fire(EventKind::Deactivate, old->OnExit, *old);
   if (now && focused_ == now) now->Fire(EventKind::Activate, now->OnEnter, *now);
 }
@@ -441,7 +457,14 @@ KeyCode Form::PeerKeyDown(KeyCode key, ShiftState shift) {
   Fire(EventKind::KeyDown, OnKeyDown, *this, key, shift);
   if (key == kKeyTab && !shift.ctrl && !shift.alt)
     if (WindowedControl* next = NextTabStop(*this, nullptr, !shift.shift)) next->SetFocus();
+  if (key == kKeyEscape && CloseByEscape(shift)) return 0;
   return key;
+}
+
+bool Form::CloseByEscape(ShiftState shift) {
+  if (!closeOnEscape_ || shift.ctrl || shift.alt || shift.shift || destroying_ || !Visible()) return false;
+  Close();
+  return true;
 }
 
 KeyCode Form::PeerKeyUp(KeyCode key, ShiftState shift) {

@@ -87,6 +87,15 @@ class Form : public Control {
   void SetKeyPreview(bool on) { keyPreview_ = on; }
   const Icon& GetIcon() const { return icon_; }
   void SetIcon(const Icon& icon);
+  // Esc (without Ctrl, Alt or Shift) closes the window as its close box does, unless the
+  // focused control uses Esc itself or a key handler swallowed it.
+  bool CloseOnEscape() const { return closeOnEscape_; }
+  void SetCloseOnEscape(bool on) { closeOnEscape_ = on; }
+  // The order Tab walks: windowed controls, and graphic controls that have a focus proxy (their
+  // proxy stands in). Stops the list leaves out follow it in the declaration order, so a control
+  // added later is still reachable; an empty list is the declaration order alone.
+  const std::vector<Control*>& TabSequence() const { return tabSequence_; }
+  void SetTabSequence(std::vector<Control*> sequence) { tabSequence_ = std::move(sequence); }
   // The whole client area is repainted at the next paint cycle.
   void Repaint() { Invalidate(); }
 
@@ -181,6 +190,8 @@ class Form : public Control {
   Control* HoverControl() const { return hover_; }
 
  protected:
+  // The window's client area, named by its caption.
+  void DescribeAccessible(AccessInfo& info) const override;
   void BoundsChanged(const Rect& oldBounds) override;
   void CaptionChanged() override;
   void ConstrainSize(int& width, int& height) const override;
@@ -211,6 +222,10 @@ class Form : public Control {
   Point ToLocal(const Control& control, Point p) const;
   // True when the modal loop may end (after OnCloseQuery and OnClose).
   bool ModalCanEnd();
+  // Esc for a window that closes on it: closes it and answers true.
+  bool CloseByEscape(ShiftState shift);
+  // The dotted focus frame around the graphic child whose proxy has the focus.
+  static void PaintFocusMark(Canvas& canvas, const Control& child);
 
   Application& app_;
   BorderStyle borderStyle_ = BorderStyle::Sizable;
@@ -221,6 +236,8 @@ class Form : public Control {
   Color transparentColorValue_ = clBlack;
   FormPosition position_ = FormPosition::Designed;
   bool keyPreview_ = false;
+  bool closeOnEscape_ = false;
+  std::vector<Control*> tabSequence_;
   Icon icon_;
   int minWidth_ = 0;
   int minHeight_ = 0;

@@ -7,11 +7,13 @@
 
 #include "platform/system_message.h"
 #include "ui/toolkit/application.h"
+#include "ui/toolkit/win32/accessible_win32.h"
 #include "ui/toolkit/win32/control_windows_win32.h"
 #include "ui/toolkit/dpi.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/menu.h"
 #include "ui/toolkit/tray_icon.h"
+#include "ui/toolkit/windowed_control.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -210,6 +212,14 @@ Result OnActivate(WindowRecord& r, WPARAM wp, LPARAM) {
   }
   if (active) r.backend->SetLastActive(r.hwnd);
   r.form->PeerActivated(active);
+  // The focus goes back to the control that had it (or was given it while the window was
+  // hidden), not to the frame: keys and screen readers find that control.
+  if (active && r.form && HIWORD(wp) == 0)
+    if (WindowedControl* focused = r.form->ActiveControl())
+      if (HWND target = Win32Backend::WindowOf(focused->Peer()); target && IsWindowVisible(target)) {
+        SetFocus(target);
+        return 0;
+      }
   return std::nullopt;
 }
 
@@ -315,6 +325,12 @@ Result OnMciNotify(WindowRecord& r, WPARAM wp, LPARAM) { return ToSystem(r, Syst
 Result OnSysCommand(WindowRecord& r, WPARAM wp, LPARAM) {
   return ToSystem(r, SystemMessageKind::SysCommand, static_cast<std::uint32_t>(wp & 0xFFF0));
 }
+// Screen readers ask for the form's client area.
+Result OnGetObject(WindowRecord& r, WPARAM wp, LPARAM lp) {
+  if (!r.form) return std::nullopt;
+  return AnswerGetObject(*r.form, wp, lp);
+}
+
 Result OnTrayCallback(WindowRecord& r, WPARAM, LPARAM lp) {
   return ToSystem(r, SystemMessageKind::TrayCallback, static_cast<std::uint32_t>(lp));
 }
@@ -367,6 +383,7 @@ const std::unordered_map<UINT, Handler>& Handlers() {
       {WM_WTSSESSION_CHANGE, &OnSessionChange},
       {MM_MCINOTIFY, &OnMciNotify},
       {kTrayCallbackMessage, &OnTrayCallback},
+      {WM_GETOBJECT, &OnGetObject},
   };
   return handlers;
 }
@@ -375,6 +392,10 @@ Result Dispatch(WindowRecord& r, UINT msg, WPARAM wp, LPARAM lp) {
   const auto& handlers = Handlers();
   if (auto it = handlers.find(msg); it != handlers.end()) return it->second(r, wp, lp);
   if (msg >= 0xC000 && msg <= 0xFFFF) {
+    if (msg == AccessActionMessage()) {
+      RunPendingAccessActions();
+      return 0;
+    }
     if (const std::string* name = r.backend->RegisteredName(msg))
       return ToSystem(r, SystemMessageKind::Registered, 0, *name);
   }

@@ -270,4 +270,25 @@ PaintBox::PaintBox(Control& parent, std::string name) : Control(parent, std::mov
 
 void PaintBox::Paint(Canvas& canvas) { Fire(EventKind::Paint, OnPaint, *this, canvas); }
 
+// ---- accessibility ----
+
+void Label::DescribeAccessible(AccessInfo& info) const {
+  info.name = Caption();
+  if (TrimmedText(Caption()).empty() && AccessibleName().empty()) return;  // nothing to read
+  info.role = OnClick && GetCursor() == Cursor::Hand ? AccessRole::Link : AccessRole::StaticText;
+  if (OnClick) info.defaultAction = "Click";
+  info.states.linked = info.role == AccessRole::Link;
+  info.states.readOnly = !OnClick;
+}
+
+void Image::DescribeAccessible(AccessInfo& info) const {
+  info.name = Hint();
+  if (OnClick) {
+    info.role = AccessRole::PushButton;
+    info.defaultAction = "Press";
+  } else if (!TrimmedText(Hint()).empty() || !AccessibleName().empty()) {
+    info.role = AccessRole::Graphic;
+  }
+}
+
 }  // namespace vm::ui

@@ -40,6 +40,8 @@ class Label : public Control {
   void Paint(Canvas& canvas) override;
 
  protected:
+  // Static text; a link when the user clicks it (a click handler and the hand cursor).
+  void DescribeAccessible(AccessInfo& info) const override;
   void FontChanged() override;
   void CaptionChanged() override;
   void BoundsChanged(const Rect& oldBounds) override;
@@ -80,6 +82,10 @@ class Image : public Control {
   // Where the picture lands in the control.
   Rect PictureRect() const;
   void Paint(Canvas& canvas) override;
+
+ protected:
+  // A push button when the user clicks it, else a picture named by its hint (none: decoration).
+  void DescribeAccessible(AccessInfo& info) const override;
 
  private:
   void PictureChanged();

@@ -41,6 +41,7 @@ inline constexpr KeyCode kKeyRight = 0x27;
 inline constexpr KeyCode kKeyDown = 0x28;
 inline constexpr KeyCode kKeyInsert = 0x2D;
 inline constexpr KeyCode kKeyDelete = 0x2E;
+inline constexpr KeyCode kKeyApps = 0x5D;  // the Menu key
 inline constexpr KeyCode kKeyF1 = 0x70;
 inline constexpr KeyCode kKeyF2 = 0x71;
 inline constexpr KeyCode kKeyF3 = 0x72;
@@ -48,6 +49,12 @@ inline constexpr KeyCode kKeyF4 = 0x73;
 inline constexpr KeyCode kKeyF5 = 0x74;
 inline constexpr KeyCode kKeyF10 = 0x79;
 inline constexpr KeyCode kKeyF12 = 0x7B;
+
+// The keys that open a context menu: the Menu key, and Shift+F10.
+constexpr bool IsContextMenuKey(KeyCode key, ShiftState shift) {
+  if (shift.ctrl || shift.alt) return false;
+  return (key == kKeyApps && !shift.shift) || (key == kKeyF10 && shift.shift);
+}
 
 // The key code of a letter ('a'..'z' or 'A'..'Z') or a digit; 0 for anything else.
 constexpr KeyCode KeyOf(char c) {

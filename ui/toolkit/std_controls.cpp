@@ -360,6 +360,12 @@ void Panel::PaintFace(Canvas& canvas) {
                  Caption());
 }
 
+void Panel::DescribeAccessible(AccessInfo& info) const {
+  WindowedControl::DescribeAccessible(info);
+  info.name = Caption();
+  if (!TrimmedText(Caption()).empty() || !AccessibleName().empty()) info.role = AccessRole::Grouping;
+}
+
 // ---- Splitter ----
 
 Splitter::Splitter(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {

@@ -157,6 +157,8 @@ class ComboBox : public WindowedControl {
   int DropDownCount() const { return dropDownCount_; }
   void SetDropDownCount(int count) { dropDownCount_ = count < 1 ? 1 : count; }
   bool DroppedDown() const { return droppedDown_; }
+  // Esc closes the open list, not the window.
+  bool WantsEscape() const override { return droppedDown_; }
   // In code: opens or closes the list; OnDropDown and OnCloseUp do not fire.
   void SetDroppedDown(bool open);
 
@@ -244,6 +246,8 @@ class Panel : public WindowedControl {
 
  protected:
   void PaintFace(Canvas& canvas) override;
+  // A group named by its caption; without one it only holds its controls.
+  void DescribeAccessible(AccessInfo& info) const override;
 
  private:
   PanelBevel outer_ = PanelBevel::Raised;

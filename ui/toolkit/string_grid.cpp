@@ -158,10 +158,12 @@ void StringGrid::SetTopRow(int row) {
 
 void StringGrid::SetSelected(int col, int row) {
   if (col < fixedCols_ || col >= ColCount() || row < fixedRows_ || row >= rowCount_) return;
+  const bool moved = col != col_ || row != row_;
   col_ = col;
   row_ = row;
   ScrollIntoView(col, row);
   Invalidate();
+  if (moved && Focused()) NotifyAccessible(*this, AccessEvent::Focus, row, col);
 }
 
 bool StringGrid::UserSelect(int col, int row) {
@@ -364,6 +366,79 @@ void StringGrid::HandleKey(KeyCode key, ShiftState) {
   row = std::clamp(row, fixedRows_, rowCount_ - 1);
   col = std::clamp(col, fixedCols_, ColCount() - 1);
   if (col != col_ || row != row_) UserSelect(col, row);
+}
+
+// ---- accessibility ----
+
+void StringGrid::DescribeAccessible(AccessInfo& info) const {
+  WindowedControl::DescribeAccessible(info);
+  info.role = AccessRole::Table;
+}
+
+std::string StringGrid::CellName(int col, int row) const {
+  if (AccessibleCellText) {
+    std::string text = AccessibleCellText(col, row);
+    if (!text.empty()) return TrimmedText(text);
+  }
+  return TrimmedText(Cell(col, row));
+}
+
+int StringGrid::AccessibleItemCount(int item) const {
+  if (item < 0) return rowCount_;
+  return item < rowCount_ ? ColCount() : 0;
+}
+
+AccessInfo StringGrid::AccessibleItem(int item, int sub) const {
+  AccessInfo info;
+  if (item < 0 || item >= rowCount_ || sub >= ColCount()) return info;
+  const bool fixedRow = item < fixedRows_;
+  if (sub < 0) {
+    info.role = AccessRole::Row;
+    for (int c = 0; c < ColCount(); ++c) {
+      const std::string text = CellName(c, item);
+      if (!text.empty()) info.name += (info.name.empty() ? "" : ", ") + text;
+      const Rect cell = CellRect(c, item);
+      if (cell.IsEmpty()) continue;
+      info.bounds = info.bounds.IsEmpty() ? cell
+                                          : Rect{std::min(info.bounds.left, cell.left), std::min(info.bounds.top, cell.top),
+                                                 std::max(info.bounds.right, cell.right), std::max(info.bounds.bottom, cell.bottom)};
+    }
+    info.states.selectable = !fixedRow;
+    info.states.selected = item == row_;
+    info.states.offscreen = info.bounds.IsEmpty();
+    if (!fixedRow) info.defaultAction = "Select";
+    return info;
+  }
+  const bool fixed = fixedRow || sub < fixedCols_;
+  info.role = fixedRow ? AccessRole::ColumnHeader : AccessRole::Cell;
+  info.name = CellName(sub, item);
+  if (!fixedRow && fixedRows_ > 0) info.description = CellName(sub, 0);
+  info.bounds = CellRect(sub, item);
+  info.states.offscreen = info.bounds.IsEmpty();
+  info.states.readOnly = true;
+  info.states.selectable = !fixed;
+  info.states.focusable = !fixed;
+  info.states.selected = !fixed && item == row_ && (sub == col_ || rowSelect_);
+  info.states.focused = item == row_ && sub == col_ && Focused();
+  if (!fixed) info.defaultAction = "Select";
+  return info;
+}
+
+bool StringGrid::AccessibleItemAction(int item, int sub) {
+  if (item < fixedRows_ || item >= rowCount_) return false;
+  const int col = sub < 0 ? std::max(col_, fixedCols_) : sub;
+  return UserSelect(col, item);
+}
+
+bool StringGrid::AccessibleFocusedItem(int& item, int& sub) const {
+  if (row_ < fixedRows_ || row_ >= rowCount_ || col_ < 0 || col_ >= ColCount()) return false;
+  item = row_;
+  sub = col_;
+  return true;
+}
+
+void StringGrid::FocusChanged(bool focused) {
+  if (focused) NotifyAccessible(*this, AccessEvent::Focus, row_, col_);
 }
 
 }  // namespace vm::ui

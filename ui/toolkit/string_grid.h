@@ -92,6 +92,17 @@ class StringGrid : public WindowedControl {
   // The canvas the grid is being painted on, for OnDrawCell (nullptr outside a paint).
   Canvas* PaintCanvas() const { return paintCanvas_; }
 
+  // What screen readers read for a cell the window draws as pictures (an icon column); unset or
+  // empty: the cell's text.
+  std::function<std::string(int col, int row)> AccessibleCellText;
+  // Rows are the grid's items and cells their parts; a data cell is described by its column's
+  // caption (the first fixed row).
+  int AccessibleItemCount(int item) const override;
+  AccessInfo AccessibleItem(int item, int sub) const override;
+  // Selects the cell (a row: its first cell that can be selected), as a click does.
+  bool AccessibleItemAction(int item, int sub) override;
+  bool AccessibleFocusedItem(int& item, int& sub) const override;
+
   DrawCellEvent OnDrawCell;
   // Asked before the user's selection moves; `canSelect` false keeps the old cell.
   SelectCellEvent OnSelectCell;
@@ -115,6 +126,9 @@ class StringGrid : public WindowedControl {
  protected:
   void PaintFace(Canvas& canvas) override;
   void HandleKey(KeyCode key, ShiftState shift) override;
+  void DescribeAccessible(AccessInfo& info) const override;
+  // Screen readers follow the focused cell.
+  void FocusChanged(bool focused) override;
 
  private:
   int RowTop(int row) const;
@@ -123,6 +137,7 @@ class StringGrid : public WindowedControl {
   void ScrollIntoView(int col, int row);
   int FixedWidth() const;
   int ColLeft(int col) const;  // -1: scrolled out of view
+  std::string CellName(int col, int row) const;
   std::vector<int> colWidths_;
   int rowCount_ = 5;
   int fixedRows_ = 1;

@@ -64,6 +64,7 @@
 #include "ui/toolkit/control.h"
 #include "ui/toolkit/dialogs.h"
 #include "ui/toolkit/dpi.h"
+#include "ui/toolkit/focus_proxy.h"
 #include "ui/toolkit/font.h"
 #include "ui/toolkit/form.h"
 #include "ui/toolkit/geometry.h"

@@ -4,6 +4,7 @@
 
 #include "ui/toolkit/application.h"
 #include "ui/toolkit/canvas.h"
+#include "ui/toolkit/focus_proxy.h"
 
 namespace vm::ui {
 
@@ -77,6 +78,12 @@ void WindowedControl::SetEnabled(bool enabled) {
   if (Peer()) BackendOrNull()->SetPeerEnabled(Peer(), enabled);
 }
 
+void WindowedControl::DescribeAccessible(AccessInfo& info) const {
+  info.system = &PeerClass() != &WindowedControl::kClass;
+  info.states.focusable = TabStop();
+  info.states.focused = Focused();
+}
+
 // ---- focus ----
 
 bool WindowedControl::Focused() const {
@@ -119,11 +126,29 @@ void CollectTabStops(Control& root, std::vector<WindowedControl*>& out) {
     CollectTabStops(*w, out);
   }
 }
+
+// The form's tab sequence first (a graphic control by its proxy), then the other stops.
+std::vector<WindowedControl*> TabStops(Form& form) {
+  std::vector<WindowedControl*> natural;
+  CollectTabStops(form, natural);
+  if (form.TabSequence().empty()) return natural;
+  std::vector<WindowedControl*> stops;
+  for (Control* c : form.TabSequence()) {
+    WindowedControl* w = nullptr;
+    if (c && c->IsWindowed()) w = dynamic_cast<WindowedControl*>(c);
+    else if (c) w = c->KeyboardProxy();
+    if (w && std::find(natural.begin(), natural.end(), w) != natural.end() &&
+        std::find(stops.begin(), stops.end(), w) == stops.end())
+      stops.push_back(w);
+  }
+  for (WindowedControl* w : natural)
+    if (std::find(stops.begin(), stops.end(), w) == stops.end()) stops.push_back(w);
+  return stops;
+}
 }  // namespace
 
 WindowedControl* NextTabStop(Form& form, WindowedControl* from, bool forward) {
-  std::vector<WindowedControl*> stops;
-  CollectTabStops(form, stops);
+  const std::vector<WindowedControl*> stops = TabStops(form);
   if (stops.empty()) return nullptr;
   auto it = std::find(stops.begin(), stops.end(), from);
   if (it == stops.end()) return forward ? stops.front() : stops.back();
@@ -135,16 +160,34 @@ WindowedControl* NextTabStop(Form& form, WindowedControl* from, bool forward) {
 
 // ---- keys ----
 
+namespace {
+
+// Counts a key delivery of the control for InKeyDelivery.
+class KeyDepth {
+ public:
+  explicit KeyDepth(int& depth) : depth_(depth) { ++depth_; }
+  ~KeyDepth() { --depth_; }
+  KeyDepth(const KeyDepth&) = delete;
+  KeyDepth& operator=(const KeyDepth&) = delete;
+
+ private:
+  int& depth_;
+};
+
+}  // namespace
+
 KeyCode WindowedControl::PeerKeyDown(KeyCode key, ShiftState shift) {
   Form* form = FormOrNull();
   if (!form) return key;
   Application::DispatchScope scope(form->App());
+  KeyDepth depth(keyDepth_);
   if (form->KeyPreview()) form->PreviewKey(true, key, shift);
   if (key != 0) Fire(EventKind::KeyDown, OnKeyDown, *this, key, shift);
   if (key == kKeyTab && !shift.ctrl && !shift.alt) {
     if (WindowedControl* next = NextTabStop(*form, this, !shift.shift)) next->SetFocus();
     return 0;
   }
+  if (key == kKeyEscape && !WantsEscape() && form->CloseByEscape(shift)) return 0;
   if (key != 0) HandleKey(key, shift);
   return key;
 }
@@ -153,8 +196,10 @@ KeyCode WindowedControl::PeerKeyUp(KeyCode key, ShiftState shift) {
   Form* form = FormOrNull();
   if (!form) return key;
   Application::DispatchScope scope(form->App());
+  KeyDepth depth(keyDepth_);
   if (form->KeyPreview()) form->PreviewKey(false, key, shift);
   if (key != 0) Fire(EventKind::KeyUp, OnKeyUp, *this, key, shift);
+  if (key != 0) HandleKeyUp(key, shift);
   return key;
 }
 
@@ -162,6 +207,7 @@ char32_t WindowedControl::PeerChar(char32_t ch) {
   Form* form = FormOrNull();
   if (!form) return ch;
   Application::DispatchScope scope(form->App());
+  KeyDepth depth(keyDepth_);
   if (form->KeyPreview()) form->PreviewChar(ch);
   if (ch != 0) Fire(EventKind::KeyPress, OnKeyPress, *this, ch);
   return ch;
@@ -184,6 +230,7 @@ void WindowedControl::PeerPaint(Canvas& canvas, const Rect& dirty) {
     canvas.Translate(c->Bounds().TopLeft());
     canvas.ClipTo(c->ClientRect());
     c->Paint(canvas);
+    Form::PaintFocusMark(canvas, *c);
     canvas.Restore();
   }
 }

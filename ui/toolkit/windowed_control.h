@@ -47,7 +47,10 @@ class WindowedControl : public Control {
   void SetFocus();
   bool Focused() const;
   // Visible, enabled, and so are all ancestors.
-  bool CanFocus() const;
+  virtual bool CanFocus() const;
+  // Whether the control uses Esc itself (an open drop-down list closes with it), so that Esc
+  // does not close a window that closes on Esc.
+  virtual bool WantsEscape() const { return false; }
 
   // ---- events ----
   NotifyEvent OnEnter;
@@ -104,11 +107,20 @@ class WindowedControl : public Control {
     PeerUpdate update(*this);
     (static_cast<Peer*>(peer_)->*change)(std::forward<Args>(args)...);
   }
+  // A standard control of the system's describes itself; a blank window drawn by portable code
+  // has no role unless its kind gives one. Both tell whether they take the focus.
+  void DescribeAccessible(AccessInfo& info) const override;
   void BoundsChanged(const Rect& oldBounds) override;
   void CaptionChanged() override;
   void FontChanged() override;
-  // Keys the control handles itself (grid navigation), after OnKeyDown left the key.
+  // Keys the control handles itself (grid navigation), after OnKeyDown left the key; the same
+  // for the release after OnKeyUp.
   virtual void HandleKey(KeyCode key, ShiftState shift) {}
+  virtual void HandleKeyUp(KeyCode key, ShiftState shift) {}
+  // The keyboard focus came or went (before OnEnter and OnExit).
+  virtual void FocusChanged(bool focused) {}
+  // One of the key entry points is running (a key handler may be taking the control away).
+  bool InKeyDelivery() const { return keyDepth_ > 0; }
   // Paints the control's own face on a custom window (before its graphic children).
   virtual void PaintFace(Canvas& canvas);
   Application* AppOrNull() const;
@@ -125,6 +137,8 @@ class WindowedControl : public Control {
   int tabOrder_ = 0;
   Control* mouseTarget_ = nullptr;
   bool captionFromPeer_ = false;
+  int keyDepth_ = 0;
+  friend class Form;
 };
 
 // The control a backend's peer of kind `Kind` serves: a control of another kind that claims the

@@ -101,6 +101,15 @@ class HeadlessBackend : public Backend {
     int invalidations = 0;
   };
 
+  // A notification to screen readers (NotifyAccessible).
+  struct AccessEventRecord {
+    PeerHandle peer = 0;
+    AccessEvent event = AccessEvent::Focus;
+    int item = -1;
+    int sub = -1;
+    friend bool operator==(const AccessEventRecord&, const AccessEventRecord&) = default;
+  };
+
   HeadlessBackend();
   ~HeadlessBackend() override;
 
@@ -114,6 +123,8 @@ class HeadlessBackend : public Backend {
   std::function<Color(Point)> ScreenColorAt;
   // Frame thickness reported per border style.
   void SetFrameInsets(BorderStyle style, const Rect& insets);
+  // A high-contrast scheme chosen by the user (what Colors() reports).
+  void SetHighContrast(bool on) { colors_.highContrast = on; }
   // When on, a bounds change pushed to a window comes straight back as the window's report,
   // as a real window does.
   void SetEchoBounds(bool on) { echoBounds_ = on; }
@@ -220,6 +231,7 @@ class HeadlessBackend : public Backend {
   // The timers that run now, with their intervals.
   std::vector<std::pair<const Timer*, int>> RunningTimers() const;
   ScriptedMessageBoxes& MessageBoxScript() { return messages_; }
+  const std::vector<AccessEventRecord>& AccessEvents() const { return accessEvents_; }
   ScriptedDialogs& DialogScript() { return dialogs_; }
 
   // ---- Backend ----
@@ -262,6 +274,9 @@ class HeadlessBackend : public Backend {
   void FocusPeer(PeerHandle peer) override { focusedPeer_ = controls_.count(peer) ? peer : 0; }
   MessageBoxes& Messages() override { return messages_; }
   Dialogs& GetDialogs() override { return dialogs_; }
+  void NotifyAccessible(PeerHandle peer, AccessEvent event, int item, int sub) override {
+    accessEvents_.push_back({peer, event, item, sub});
+  }
 
  private:
   struct TimerState {
@@ -315,6 +330,7 @@ class HeadlessBackend : public Backend {
   int beeps_ = 0;
   bool browserEngine_ = true;
   std::set<std::string> registered_;
+  std::vector<AccessEventRecord> accessEvents_;
 };
 
 }  // namespace vm::ui

@@ -4,6 +4,8 @@
 
 #include "ui/toolkit/win32/control_windows_win32.h"
 
+#include "ui/toolkit/win32/accessible_win32.h"
+
 #include <algorithm>
 
 #include "ui/toolkit/application.h"
@@ -84,6 +86,7 @@ std::optional<LRESULT> CustomMessage(WindowRecord& r, UINT msg, WPARAM wp, LPARA
   switch (msg) {
     case WM_PAINT: return Paint(r);
     case WM_ERASEBKGND: return 1;
+    case WM_GETOBJECT: return AnswerGetObject(*c, wp, lp);
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
