@@ -12,8 +12,8 @@ namespace {
 // Records the order of its own events.
 class LoggingForm : public Form {
  public:
-  LoggingForm(Application& app, std::vector<std::string>* log, std::string name = "LoggingForm")
-      : Form(app, std::move(name)), log_(log) {
+  LoggingForm(Application& app, std::vector<std::string>* log, const char* name = "LoggingForm")
+      : Form(app, name), log_(log) {
     OnCreate = [this](Control&) { log_->push_back(Name() + ".create"); };
     OnShow = [this](Control&) { log_->push_back(Name() + ".show"); };
     OnHide = [this](Control&) { log_->push_back(Name() + ".hide"); };

@@ -31,10 +31,10 @@ Control* Control::FromSerial(std::uint64_t serial) {
   return it == live.end() ? nullptr : it->second;
 }
 
-Control::Control(std::string name) : name_(std::move(name)), serial_(NextSerial()) { LiveControls()[serial_] = this; }
+Control::Control(const char* name) : name_(name), serial_(NextSerial()) { LiveControls()[serial_] = this; }
 
-Control::Control(Control& parent, std::string name)
-    : name_(std::move(name)), serial_(NextSerial()), parent_(&parent) {
+Control::Control(Control& parent, const char* name)
+    : name_(name), serial_(NextSerial()), parent_(&parent) {
   LiveControls()[serial_] = this;
   parent.AddChild(this);
 }

@@ -54,7 +54,7 @@ enum class EventKind : std::uint8_t {
 class Control {
  public:
   // A control inside `parent` (a form, or a container control); registered with it, in order.
-  Control(Control& parent, std::string name);
+  Control(Control& parent, const char* name);
   virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
@@ -183,7 +183,7 @@ class Control {
 
  protected:
   // A form: the root of its tree.
-  explicit Control(std::string name);
+  explicit Control(const char* name);
 
   // Fires `handler` unless the same kind of event of this control is already being delivered
   // (an event handler whose actions lead back to the same event does not re-enter it). The

@@ -12,7 +12,7 @@ Control& ParentOf(Control& target) {
 }  // namespace
 
 FocusProxy::FocusProxy(Control& target)
-    : WindowedControl(ParentOf(target), target.Name() + "Focus"), target_(&target) {
+    : WindowedControl(ParentOf(target), (target.Name() + "Focus").c_str()), target_(&target) {
   ParentOf(target).PlaceChildAfter(this, &target);
   if (target.keyboardProxy_) target.keyboardProxy_->TargetGone();  // one made before steps aside
   target.keyboardProxy_ = this;

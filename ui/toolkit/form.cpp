@@ -28,7 +28,7 @@ class FlagScope {
 
 }  // namespace
 
-Form::Form(Application& app, std::string name) : Control(std::move(name)), app_(app) {
+Form::Form(Application& app, const char* name) : Control(name), app_(app) {
   visible_ = false;
   parentFont_ = false;
   parentColor_ = false;

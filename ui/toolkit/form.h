@@ -47,7 +47,7 @@ using SystemMessageEvent = std::function<SystemMessageResult(Form& sender, const
 
 class Form : public Control {
  public:
-  explicit Form(Application& app, std::string name = "Form");
+  explicit Form(Application& app, const char* name = "Form");
   ~Form() override;
 
   Application& App() const { return app_; }

@@ -10,7 +10,7 @@ namespace vm::ui {
 
 // ---- Label ----
 
-Label::Label(Control& parent, std::string name) : Control(parent, std::move(name)) { AdjustSize(); }
+Label::Label(Control& parent, const char* name) : Control(parent, name) { AdjustSize(); }
 
 void Label::SetTransparent(bool transparent) {
   if (transparent == transparent_) return;
@@ -128,7 +128,7 @@ void Label::Paint(Canvas& canvas) {
 
 // ---- Image ----
 
-Image::Image(Control& parent, std::string name) : Control(parent, std::move(name)) {
+Image::Image(Control& parent, const char* name) : Control(parent, name) {
   SetBounds(0, 0, 105, 105);
 }
 
@@ -186,7 +186,7 @@ void Image::Paint(Canvas& canvas) {
 
 // ---- Shape ----
 
-Shape::Shape(Control& parent, std::string name) : Control(parent, std::move(name)) {
+Shape::Shape(Control& parent, const char* name) : Control(parent, name) {
   SetBounds(0, 0, 65, 65);
 }
 
@@ -208,7 +208,7 @@ void Shape::Paint(Canvas& canvas) {
 
 // ---- Bevel ----
 
-Bevel::Bevel(Control& parent, std::string name) : Control(parent, std::move(name)) {
+Bevel::Bevel(Control& parent, const char* name) : Control(parent, name) {
   SetBounds(0, 0, 50, 50);
 }
 
@@ -264,7 +264,7 @@ void Bevel::Paint(Canvas& canvas) {
 
 // ---- PaintBox ----
 
-PaintBox::PaintBox(Control& parent, std::string name) : Control(parent, std::move(name)) {
+PaintBox::PaintBox(Control& parent, const char* name) : Control(parent, name) {
   SetBounds(0, 0, 105, 105);
 }
 

@@ -16,7 +16,7 @@ enum class TextLayout : std::uint8_t { Top, Center, Bottom };
 
 class Label : public Control {
  public:
-  Label(Control& parent, std::string name);
+  Label(Control& parent, const char* name);
 
   // A transparent label paints only its text; otherwise its colour fills its area first.
   bool Transparent() const { return transparent_; }
@@ -61,7 +61,7 @@ class Label : public Control {
 
 class Image : public Control {
  public:
-  Image(Control& parent, std::string name);
+  Image(Control& parent, const char* name);
 
   const Bitmap& Picture() const { return picture_; }
   void SetPicture(const Bitmap& picture);
@@ -100,7 +100,7 @@ class Image : public Control {
 // A filled rectangle with an outline; clNone as pen colour draws no outline.
 class Shape : public Control {
  public:
-  Shape(Control& parent, std::string name);
+  Shape(Control& parent, const char* name);
   Color BrushColor() const { return brushColor_; }
   void SetBrushColor(Color color);
   Color PenColor() const { return penColor_; }
@@ -118,7 +118,7 @@ enum class BevelStyle : std::uint8_t { Lowered, Raised };
 // A sunken or raised frame or line in the button shadow and highlight colours.
 class Bevel : public Control {
  public:
-  Bevel(Control& parent, std::string name);
+  Bevel(Control& parent, const char* name);
   BevelShape GetShape() const { return shape_; }
   void SetShape(BevelShape shape);
   BevelStyle GetStyle() const { return style_; }
@@ -133,7 +133,7 @@ class Bevel : public Control {
 // An area painted by its OnPaint handler.
 class PaintBox : public Control {
  public:
-  PaintBox(Control& parent, std::string name);
+  PaintBox(Control& parent, const char* name);
   PaintEvent OnPaint;
   void Paint(Canvas& canvas) override;
 };

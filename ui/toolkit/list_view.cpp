@@ -7,7 +7,7 @@
 
 namespace vm::ui {
 
-ListView::ListView(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
+ListView::ListView(Control& parent, const char* name) : WindowedControl(parent, name) {
   SetColor(clWindow);
 }
 

@@ -56,7 +56,7 @@ class ListViewPeer : public ControlPeer {
 
 class ListView : public WindowedControl {
  public:
-  ListView(Control& parent, std::string name);
+  ListView(Control& parent, const char* name);
   static constexpr ControlClass kClass{"ListView"};
   const ControlClass& PeerClass() const override { return kClass; }
 

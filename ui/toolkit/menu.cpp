@@ -23,17 +23,17 @@ std::uint32_t NextCommandId() {
 
 }  // namespace
 
-MenuItem::MenuItem(PopupMenu& menu, MenuItem* parent, std::string name, std::string caption)
-    : menu_(menu), parent_(parent), name_(std::move(name)), caption_(std::move(caption)),
+MenuItem::MenuItem(PopupMenu& menu, MenuItem* parent, const char* name, const char* caption)
+    : menu_(menu), parent_(parent), name_(name), caption_(caption),
       commandId_(NextCommandId()) {
   if (parent_) parent_->items_.push_back(this);
 }
 
-MenuItem::MenuItem(MenuItem& parent, std::string name, std::string caption)
-    : MenuItem(parent.menu_, &parent, std::move(name), std::move(caption)) {}
+MenuItem::MenuItem(MenuItem& parent, const char* name, const char* caption)
+    : MenuItem(parent.menu_, &parent, name, caption) {}
 
-MenuItem::MenuItem(PopupMenu& menu, std::string name, std::string caption)
-    : MenuItem(menu, &menu.Items(), std::move(name), std::move(caption)) {}
+MenuItem::MenuItem(PopupMenu& menu, const char* name, const char* caption)
+    : MenuItem(menu, &menu.Items(), name, caption) {}
 
 MenuItem::~MenuItem() {
   owned_.clear();
@@ -46,7 +46,7 @@ void MenuItem::RemoveChild(MenuItem* item) {
 }
 
 MenuItem& MenuItem::Add(std::string name, std::string caption) {
-  owned_.push_back(std::unique_ptr<MenuItem>(new MenuItem(menu_, this, std::move(name), std::move(caption))));
+  owned_.push_back(std::unique_ptr<MenuItem>(new MenuItem(menu_, this, name.c_str(), caption.c_str())));
   return *owned_.back();
 }
 
@@ -92,9 +92,9 @@ void MenuItem::PeerChosen() {
 
 // ---- PopupMenu ----
 
-PopupMenu::PopupMenu(Form& owner, std::string name)
-    : owner_(&owner), name_(std::move(name)),
-      root_(new MenuItem(*this, nullptr, name_, std::string())) {
+PopupMenu::PopupMenu(Form& owner, const char* name)
+    : owner_(&owner), name_(name),
+      root_(new MenuItem(*this, nullptr, name_.c_str(), "")) {
   owner_->menus_.push_back(this);
 }
 

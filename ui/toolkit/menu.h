@@ -19,8 +19,8 @@ class PopupMenu;
 class MenuItem {
  public:
   // An item appended to `parent` (another item, making a sub-menu) or to a menu's root.
-  MenuItem(MenuItem& parent, std::string name, std::string caption = {});
-  MenuItem(PopupMenu& menu, std::string name, std::string caption = {});
+  MenuItem(MenuItem& parent, const char* name, const char* caption = "");
+  MenuItem(PopupMenu& menu, const char* name, const char* caption = "");
   ~MenuItem();
   MenuItem(const MenuItem&) = delete;
   MenuItem& operator=(const MenuItem&) = delete;
@@ -69,7 +69,7 @@ class MenuItem {
 
  private:
   friend class PopupMenu;
-  MenuItem(PopupMenu& menu, MenuItem* parent, std::string name, std::string caption);
+  MenuItem(PopupMenu& menu, MenuItem* parent, const char* name, const char* caption);
   void RemoveChild(MenuItem* item);
   void UncheckGroupSiblings();
 
@@ -96,7 +96,7 @@ using MeasureMenuItemEvent = std::function<void(MenuItem& item, Size& size)>;
 
 class PopupMenu {
  public:
-  explicit PopupMenu(Form& owner, std::string name = "PopupMenu");
+  explicit PopupMenu(Form& owner, const char* name = "PopupMenu");
   ~PopupMenu();
   PopupMenu(const PopupMenu&) = delete;
   PopupMenu& operator=(const PopupMenu&) = delete;

@@ -6,8 +6,8 @@
 
 namespace vm::ui {
 
-TabSheet::TabSheet(PageControl& parent, std::string name)
-    : WindowedControl(parent, std::move(name)), pages_(parent) {
+TabSheet::TabSheet(PageControl& parent, const char* name)
+    : WindowedControl(parent, name), pages_(parent) {
   SetTabStop(false);
   pages_.AddSheet(*this);
 }

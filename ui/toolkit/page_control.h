@@ -14,7 +14,7 @@ class PageControl;
 // A page; its caption is the text of its tab. Made with its page control as parent.
 class TabSheet : public WindowedControl {
  public:
-  TabSheet(PageControl& parent, std::string name);
+  TabSheet(PageControl& parent, const char* name);
   ~TabSheet() override;
   PageControl& Pages() const { return pages_; }
   int PageIndex() const;
@@ -36,7 +36,7 @@ class PageControlPeer : public ControlPeer {
 
 class PageControl : public WindowedControl {
  public:
-  PageControl(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  PageControl(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"PageControl"};
   const ControlClass& PeerClass() const override { return kClass; }
   int PageCount() const { return static_cast<int>(sheets_.size()); }

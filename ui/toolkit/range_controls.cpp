@@ -42,7 +42,7 @@ void TrackBar::PeerPositionChanged(int position) {
 
 // ---- UpDown ----
 
-UpDown::UpDown(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
+UpDown::UpDown(Control& parent, const char* name) : WindowedControl(parent, name) {
   SetTabStop(false);
 }
 

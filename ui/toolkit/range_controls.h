@@ -22,7 +22,7 @@ class TrackBarPeer : public ControlPeer {
 
 class TrackBar : public WindowedControl {
  public:
-  TrackBar(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  TrackBar(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"TrackBar"};
   const ControlClass& PeerClass() const override { return kClass; }
   int Min() const { return min_; }
@@ -70,7 +70,7 @@ class UpDownPeer : public ControlPeer {
 
 class UpDown : public WindowedControl {
  public:
-  UpDown(Control& parent, std::string name);
+  UpDown(Control& parent, const char* name);
   static constexpr ControlClass kClass{"UpDown"};
   const ControlClass& PeerClass() const override { return kClass; }
   int Min() const { return min_; }

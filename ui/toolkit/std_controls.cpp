@@ -69,7 +69,7 @@ void CheckBox::PeerMouseUp(MouseButton button, ShiftState shift, Point p) {
 
 // ---- Edit ----
 
-Edit::Edit(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
+Edit::Edit(Control& parent, const char* name) : WindowedControl(parent, name) {
   SetColor(clWindow);
 }
 
@@ -257,7 +257,7 @@ const NamedColor kSystem[] = {
 
 }  // namespace
 
-ColorBox::ColorBox(Control& parent, std::string name) : ComboBox(parent, std::move(name)) {
+ColorBox::ColorBox(Control& parent, const char* name) : ComboBox(parent, name) {
   Rebuild();
 }
 
@@ -324,8 +324,8 @@ void ColorBox::SetCustomCaption(const std::string& caption) {
 
 // ---- StatusBar ----
 
-StatusBar::StatusBar(Control& parent, std::string name)
-    : WindowedControl(parent, std::move(name)) {
+StatusBar::StatusBar(Control& parent, const char* name)
+    : WindowedControl(parent, name) {
   SetTabStop(false);
   SetHeight(22);
   SetAlign(Align::Bottom);
@@ -368,7 +368,7 @@ void Panel::DescribeAccessible(AccessInfo& info) const {
 
 // ---- Splitter ----
 
-Splitter::Splitter(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
+Splitter::Splitter(Control& parent, const char* name) : WindowedControl(parent, name) {
   SetTabStop(false);
   SetAlign(Align::Left);
   SetWidth(3);

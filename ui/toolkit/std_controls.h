@@ -14,7 +14,7 @@ namespace vm::ui {
 // A push button's peer needs only caption and font: its interface is ControlPeer's.
 class Button : public WindowedControl {
  public:
-  Button(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  Button(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"Button"};
   const ControlClass& PeerClass() const override { return kClass; }
   // A non-zero result is handed to the form when the button is clicked (ends a modal form).
@@ -34,7 +34,7 @@ class CheckBoxPeer : public ControlPeer {
 
 class CheckBox : public WindowedControl {
  public:
-  CheckBox(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  CheckBox(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"CheckBox"};
   const ControlClass& PeerClass() const override { return kClass; }
   bool Checked() const { return checked_; }
@@ -61,7 +61,7 @@ class EditPeer : public ControlPeer {
 // The text of an edit is its caption.
 class Edit : public WindowedControl {
  public:
-  Edit(Control& parent, std::string name);
+  Edit(Control& parent, const char* name);
   static constexpr ControlClass kClass{"Edit"};
   const ControlClass& PeerClass() const override { return kClass; }
   const std::string& Text() const { return Caption(); }
@@ -95,7 +95,7 @@ class Edit : public WindowedControl {
 // three digits; '0' and '9' are digit places, other mask characters stand for themselves).
 class MaskEdit : public Edit {
  public:
-  MaskEdit(Control& parent, std::string name) : Edit(parent, std::move(name)) {}
+  MaskEdit(Control& parent, const char* name) : Edit(parent, name) {}
   const std::string& EditMask() const { return mask_; }
   void SetEditMask(const std::string& mask);
 
@@ -112,7 +112,7 @@ enum class ScrollStyle : std::uint8_t { None, Horizontal, Vertical, Both };
 // A multi-line edit; its text is its lines joined with "\r\n".
 class Memo : public Edit {
  public:
-  Memo(Control& parent, std::string name) : Edit(parent, std::move(name)) {}
+  Memo(Control& parent, const char* name) : Edit(parent, name) {}
   static constexpr ControlClass kClass{"Memo"};
   const ControlClass& PeerClass() const override { return kClass; }
   std::vector<std::string> Lines() const;
@@ -139,7 +139,7 @@ class ComboBoxPeer : public ControlPeer {
 
 class ComboBox : public WindowedControl {
  public:
-  ComboBox(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {}
+  ComboBox(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"ComboBox"};
   const ControlClass& PeerClass() const override { return kClass; }
   ComboStyle Style() const { return style_; }
@@ -194,7 +194,7 @@ struct NamedColor {
 // A drop-down list of colours, each drawn as a swatch with its name.
 class ColorBox : public ComboBox {
  public:
-  ColorBox(Control& parent, std::string name);
+  ColorBox(Control& parent, const char* name);
   static constexpr ControlClass kClass{"ColorBox"};
   const ControlClass& PeerClass() const override { return kClass; }
   const ColorBoxStyle& Style() const { return style_; }
@@ -222,7 +222,7 @@ class ColorBox : public ComboBox {
 // A bar along the bottom of the form with one simple text.
 class StatusBar : public WindowedControl {
  public:
-  StatusBar(Control& parent, std::string name);
+  StatusBar(Control& parent, const char* name);
   static constexpr ControlClass kClass{"StatusBar"};
   const ControlClass& PeerClass() const override { return kClass; }
   const std::string& SimpleText() const { return Caption(); }
@@ -234,7 +234,7 @@ enum class PanelBevel : std::uint8_t { None, Raised, Lowered };
 // A container with a bevelled edge and a centred caption.
 class Panel : public WindowedControl {
  public:
-  Panel(Control& parent, std::string name) : WindowedControl(parent, std::move(name)) {
+  Panel(Control& parent, const char* name) : WindowedControl(parent, name) {
     SetTabStop(false);
   }
   PanelBevel BevelOuter() const { return outer_; }
@@ -261,7 +261,7 @@ Rect DrawBevel(Canvas& canvas, const Rect& r, PanelBevel bevel, int width);
 // A bar the user drags to resize the control aligned before it on the same edge.
 class Splitter : public WindowedControl {
  public:
-  Splitter(Control& parent, std::string name);
+  Splitter(Control& parent, const char* name);
   // The least size the resized control keeps.
   int MinSize() const { return minSize_; }
   void SetMinSize(int size) { minSize_ = size < 0 ? 0 : size; }

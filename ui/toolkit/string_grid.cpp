@@ -12,8 +12,8 @@ const std::string kEmpty;
 constexpr int kSizingGrip = 3;  // pixels either side of a column border that start sizing
 }  // namespace
 
-StringGrid::StringGrid(Control& parent, std::string name)
-    : WindowedControl(parent, std::move(name)) {
+StringGrid::StringGrid(Control& parent, const char* name)
+    : WindowedControl(parent, name) {
   SetColor(clWindow);
   colWidths_.assign(5, defaultColWidth_);
   cells_.assign(static_cast<std::size_t>(rowCount_), std::vector<std::string>(colWidths_.size()));

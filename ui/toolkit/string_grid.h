@@ -21,7 +21,7 @@ using SelectCellEvent = std::function<void(Control& sender, int col, int row, bo
 
 class StringGrid : public WindowedControl {
  public:
-  StringGrid(Control& parent, std::string name);
+  StringGrid(Control& parent, const char* name);
 
   // ---- shape ----
   int ColCount() const { return static_cast<int>(colWidths_.size()); }

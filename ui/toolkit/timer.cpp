@@ -8,7 +8,7 @@
 
 namespace vm::ui {
 
-Timer::Timer(Form& owner, std::string name) : owner_(&owner), name_(std::move(name)) {
+Timer::Timer(Form& owner, const char* name) : owner_(&owner), name_(name) {
   owner_->timers_.push_back(this);
   Update();
 }

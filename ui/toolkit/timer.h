@@ -11,7 +11,7 @@ namespace vm::ui {
 
 class Timer {
  public:
-  explicit Timer(Form& owner, std::string name = "Timer");
+  explicit Timer(Form& owner, const char* name = "Timer");
   ~Timer();
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;

@@ -2,8 +2,8 @@
 
 namespace vm::ui {
 
-WebBrowser::WebBrowser(Control& parent, std::string name)
-    : WindowedControl(parent, std::move(name)) {
+WebBrowser::WebBrowser(Control& parent, const char* name)
+    : WindowedControl(parent, name) {
   SetTabStop(false);
 }
 

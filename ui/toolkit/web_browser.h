@@ -21,7 +21,7 @@ class WebBrowser : public WindowedControl {
   // Navigation flags of the platform's browser control.
   static constexpr int kNavNoHistory = 2;
 
-  WebBrowser(Control& parent, std::string name);
+  WebBrowser(Control& parent, const char* name);
 
   // Shows the page at `url` (a file path or address); it loads once the window exists.
   void Navigate(const std::string& url, int flags = 0);

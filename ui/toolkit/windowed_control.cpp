@@ -8,7 +8,7 @@
 
 namespace vm::ui {
 
-WindowedControl::WindowedControl(Control& parent, std::string name) : Control(parent, std::move(name)) {}
+WindowedControl::WindowedControl(Control& parent, const char* name) : Control(parent, name) {}
 
 WindowedControl::~WindowedControl() { DestroyPeers(); }
 

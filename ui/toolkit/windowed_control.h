@@ -28,7 +28,7 @@ enum class ScrollCommand : std::uint8_t { LineBack, LineForward, PageBack, PageF
 
 class WindowedControl : public Control {
  public:
-  WindowedControl(Control& parent, std::string name);
+  WindowedControl(Control& parent, const char* name);
   ~WindowedControl() override;
 
   bool IsWindowed() const override { return true; }
