@@ -33,6 +33,9 @@ struct DateTimeParts {
 inline constexpr std::chrono::sys_days kDateTimeEpoch =
     std::chrono::sys_days{std::chrono::year{1899} / std::chrono::December / 30};
 
+// Minutes in a day: a count of minutes divided by it is a DateTime span.
+inline constexpr double kMinutesPerDay = 1440.0;
+
 // True for values the program can split: finite and within the years 100 to 9999.
 bool IsValidDateTime(DateTime value);
 

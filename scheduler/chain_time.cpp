@@ -13,7 +13,7 @@ namespace {
 
 using namespace std::chrono;
 
-constexpr std::int64_t kMinutesPerDay = 1440;
+constexpr std::int64_t kWholeMinutesPerDay = 1440;
 // Day numbers (days since 1899-12-30) of 0100-01-01 and 9999-12-31, the range a value can hold.
 constexpr std::int64_t kFirstDay = -657434;
 constexpr std::int64_t kLastDay = 2958465;
@@ -93,22 +93,22 @@ ChainOutcome NextAlarmTime(DateTime start, std::uint32_t period, std::uint32_t c
     // milliseconds stay. 2^32-1 days in minutes still fits easily in 64 bits.
     std::int64_t step = period == kPeriodMinutes ? std::int64_t{cnt}
                         : period == kPeriodHours ? std::int64_t{cnt} * 60
-                        : period == kPeriodDays  ? std::int64_t{cnt} * kMinutesPerDay
-                                                 : 7 * kMinutesPerDay;
+                        : period == kPeriodDays  ? std::int64_t{cnt} * kWholeMinutesPerDay
+                                                 : 7 * kWholeMinutesPerDay;
     const std::int64_t firstMinute =
-        DayNumber(parts->date) * kMinutesPerDay + parts->time.hour * 60 + parts->time.minute;
+        DayNumber(parts->date) * kWholeMinutesPerDay + parts->time.hour * 60 + parts->time.minute;
     const int second = parts->time.second;
     const int millisecond = parts->time.millisecond;
     auto valueAt = [&](std::int64_t k) -> std::optional<DateTime> {
       std::int64_t minute = firstMinute + k * step;
-      std::int64_t dayNumber = FloorDiv(minute, kMinutesPerDay);
+      std::int64_t dayNumber = FloorDiv(minute, kWholeMinutesPerDay);
       if (dayNumber > kLastDay) return std::nullopt;
-      int minuteOfDay = static_cast<int>(minute - dayNumber * kMinutesPerDay);
+      int minuteOfDay = static_cast<int>(minute - dayNumber * kWholeMinutesPerDay);
       return BuildAtDay(dayNumber, {minuteOfDay / 60, minuteOfDay % 60, second, millisecond});
     };
     std::int64_t estimate = 1;
     if (nowParts && !singleStep) {
-      std::int64_t nowMinute = DayNumber(nowParts->date) * kMinutesPerDay +
+      std::int64_t nowMinute = DayNumber(nowParts->date) * kWholeMinutesPerDay +
                                nowParts->time.hour * 60 + nowParts->time.minute;
       estimate = CeilDiv(nowMinute - firstMinute, step);
     }

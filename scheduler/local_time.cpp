@@ -6,7 +6,6 @@ namespace vm {
 
 namespace {
 
-constexpr double kMinutesPerDay = 1440.0;
 // Days between 1601-01-01 (file times) and 1899-12-30 (date-time values).
 constexpr double kFileTimeEpochDays = 109205.0;
 constexpr double kFileTimeUnitsPerDay = 864'000'000'000.0;

@@ -11,8 +11,6 @@ namespace vm {
 
 namespace {
 
-constexpr double kMinutesPerDay = 1440.0;
-
 // What a snooze repeats of the task that fired: its message, its sound and its wake-up. The
 // actions that already happened (closing or starting a program, locking, a power action) are
 // not done twice.

@@ -17,13 +17,13 @@ namespace vm::testing {
 namespace {
 
 using Names = std::vector<std::string>;
-constexpr const char* kWav = "C:\\Sounds\\bell.wav";
+constexpr const char* kKeysWav = "C:\\Sounds\\bell.wav";
 
 class AlarmKeysTest : public MainFormTest {
  protected:
   AlarmKeysTest() {
     services.windows[kAlarmWindow] = AllWindowKinds()[kAlarmWindow];
-    mci.Answer("open " + std::string(kWav) + " alias song", 0);
+    mci.Answer("open " + std::string(kKeysWav) + " alias song", 0);
   }
   // A task firing now; its window after `seconds` ticks (the sound starts in the second), if open.
   TAlForm* Fire(std::uint32_t state, std::uint8_t soundOn, int seconds) {
@@ -36,7 +36,7 @@ class AlarmKeysTest : public MainFormTest {
     task.AlarmTime = clock.Now() - 1.0 / 86400.0;
     task.Message = "Wake up";
     task.SoundOn = soundOn;
-    task.SoundFile = kWav;
+    task.SoundFile = kKeysWav;
     form->scheduler.TaskList = {task};
     form->scheduler.UpdateCurTask();
     for (int i = 0; i < seconds; ++i) {

@@ -18,14 +18,14 @@
 namespace vm::testing {
 namespace {
 
-constexpr const char* kWav = "C:\\bell.wav";
+constexpr const char* kSnoozeWav = "C:\\bell.wav";
 constexpr const char* kKey = "Software\\Vemtaro";
 
 class AlarmSnoozeTest : public MainFormTest {
  protected:
   AlarmSnoozeTest() {
     services.windows[kAlarmWindow] = AllWindowKinds()[kAlarmWindow];
-    mci.Answer("open " + std::string(kWav) + " alias song", 0);
+    mci.Answer("open " + std::string(kSnoozeWav) + " alias song", 0);
     std::ifstream in(std::string(VM_SOURCE_DIR) + "/lang/english.vml", std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
@@ -46,7 +46,7 @@ class AlarmSnoozeTest : public MainFormTest {
     task.Active = kScheduled;
     task.AlarmTime = clock.Now() + 0.5 / 86400;
     task.Message = "Task " + std::to_string(id);
-    task.SoundFile = kWav;
+    task.SoundFile = kSnoozeWav;
     form->scheduler.TaskList.push_back(task);
     form->scheduler.UpdateCurTask();
     return form->scheduler.TaskList.back();

@@ -16,7 +16,7 @@
 namespace vm::testing {
 namespace {
 
-constexpr const char* kKey = "Software\\Vemtaro";
+constexpr const char* kProgramKey = "Software\\Vemtaro";
 
 class OptionsKeysTest : public MainFormTest {
  protected:
@@ -24,7 +24,7 @@ class OptionsKeysTest : public MainFormTest {
     services.windows = AllWindowKinds();
     services.desktop = &desktop;
     backend.SetScreen(1024, 768);
-    registry.CreateKey(RegRoot::CurrentUser, kKey);
+    registry.CreateKey(RegRoot::CurrentUser, kProgramKey);
   }
   TOptF& Open() {
     Create();
@@ -37,7 +37,7 @@ class OptionsKeysTest : public MainFormTest {
 };
 
 TEST_F(OptionsKeysTest, TabGoesDownTheLeftColumnThenTheRightOneThenAcross) {
-  registry.WriteDword(RegRoot::CurrentUser, kKey, "DisplayTime", 1);  // the two links usable
+  registry.WriteDword(RegRoot::CurrentUser, kProgramKey, "DisplayTime", 1);  // the two links usable
   TOptF& o = Open();
   const std::vector<std::string> expected = {"AStartCB", "HideCB", "AsPanCB", "UseMonCB", "ThemeCB",
                                              "FontIm", "TLab", "ShowTimeCB", "SetPosL", "SetFontL",
@@ -50,8 +50,8 @@ TEST_F(OptionsKeysTest, EscClosesTheWindowAndStoresItsSettingsAsTheCloseBoxDoes)
   o.ZoomT.SetFocus();
   backend.PressKey(o, ui::kKeyEscape);
   EXPECT_EQ(form->Slots[kOptionsWindow], nullptr);
-  EXPECT_TRUE(registry.Dword(kKey, "Zoom").has_value());
-  EXPECT_TRUE(registry.Dword(kKey, "TransColor").has_value());
+  EXPECT_TRUE(registry.Dword(kProgramKey, "Zoom").has_value());
+  EXPECT_TRUE(registry.Dword(kProgramKey, "TransColor").has_value());
 }
 
 TEST_F(OptionsKeysTest, ArrowKeysMoveTheDesktopTimeMarkInsideTheMiniatureAndStoreThePlace) {
@@ -61,11 +61,11 @@ TEST_F(OptionsKeysTest, ArrowKeysMoveTheDesktopTimeMarkInsideTheMiniatureAndStor
   backend.PressKey(o, ui::kKeyRight);
   EXPECT_EQ(o.TLab.Left(), 11);
   // 1024 / 146 = 7 screen pixels per miniature pixel (the width's integer ratio).
-  EXPECT_EQ(registry.Dword(kKey, "DispLeft"), 7u * 11u);
+  EXPECT_EQ(registry.Dword(kProgramKey, "DispLeft"), 7u * 11u);
   o.TLab.SetBounds(0, 0, o.TLab.Width(), o.TLab.Height());
   backend.PressKey(o, ui::kKeyUp);  // at the edge: stays, nothing stored anew
   EXPECT_EQ(o.TLab.Top(), 0);
-  EXPECT_EQ(registry.Dword(kKey, "DispLeft"), 77u);
+  EXPECT_EQ(registry.Dword(kProgramKey, "DispLeft"), 77u);
   EXPECT_EQ(ui::Describe({&o.TLab}).name, "Drag to set position");
 }
 

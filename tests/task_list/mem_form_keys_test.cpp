@@ -12,25 +12,13 @@
 #include "support/tab_walk.h"
 #include "app/task_editor_window.h"
 #include "theme/dgroup_buts.h"
+#include "task_list/stub_editor.h"
 #include "ui/task_list/mem_form.h"
 #include "ui/windows.h"
 
 namespace vm::testing {
 namespace {
 
-// The task editor as far as the list needs it: modal, its answers scripted by the test.
-struct StubEditor : ui::Form, TaskEditorWindow {
-  explicit StubEditor(TForm1& owner) : Form(owner.App(), "StubEditor") { SetBounds(0, 0, 300, 200); }
-  void SetNewTaskMode(bool on) override { newTask = on; }
-  bool NewTaskMode() const override { return newTask; }
-  void OpenOnDate(DateTime) override {}
-  void ShowEditBuf() override {}
-  void ShowCalendarCaption(const std::string&, const std::string&) override {}
-  void ShowCurrentTime(const std::string&) override {}
-  bool newTask = false;
-};
-
-constexpr DateTime kToday = 46363.5;  // 2026-12-07 12:00, the fake clock's now
 
 class MemFormKeysTest : public MainFormTest {
  protected:

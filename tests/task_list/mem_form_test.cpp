@@ -12,6 +12,7 @@
 #include "scheduler/firing_host.h"
 #include "theme/dgroup_buts.h"
 #include "ui/task_list/calendar_fit.h"
+#include "task_list/stub_editor.h"
 #include "ui/task_list/mem_form.h"
 #include "ui/windows.h"
 
@@ -22,22 +23,6 @@ using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// The task editor as far as the list needs it: modal, its answers scripted by the test.
-struct StubEditor : ui::Form, TaskEditorWindow {
-  explicit StubEditor(TForm1& owner) : Form(owner.App(), "StubEditor"), clock(owner) {
-    SetBounds(0, 0, 300, 200);
-  }
-  void SetNewTaskMode(bool on) override { newTask = on; }
-  bool NewTaskMode() const override { return newTask; }
-  void OpenOnDate(DateTime) override {}
-  void ShowEditBuf() override {}
-  void ShowCalendarCaption(const std::string&, const std::string&) override {}
-  void ShowCurrentTime(const std::string&) override {}
-  TForm1& clock;
-  bool newTask = false;
-};
-
-constexpr DateTime kToday = 46363.5;  // 2026-12-07 12:00, the fake clock's now
 constexpr int kRegDword = 0;
 
 class MemFormTest : public MainFormTest {

@@ -13,13 +13,13 @@ using fakes::CodedBitmap;
 using fakes::SetThemeManager;
 using fakes::WideBytes;
 
-constexpr const char* kPath = "C:\\Windows\\Resources\\Themes\\Luna\\Luna.msstyles";
+constexpr const char* kLunaPath = "C:\\Windows\\Resources\\Themes\\Luna\\Luna.msstyles";
 
 class VisualStyleTest : public ::testing::Test {
  protected:
   void AddFile(std::map<std::string, ui::Bitmap> bitmaps = {},
                std::optional<std::vector<std::uint8_t>> names = std::nullopt) {
-    source.files[kPath] = {std::move(names), std::move(bitmaps)};
+    source.files[kLunaPath] = {std::move(names), std::move(bitmaps)};
   }
   // A list as the built-in pictures leave it: three marked 20 x 23 frames.
   static ui::ImageList BuiltIn() {
@@ -33,7 +33,7 @@ class VisualStyleTest : public ::testing::Test {
 };
 
 TEST_F(VisualStyleTest, NormalColorTakesTheSchemeFromTheNamesResourceOthersAreUpperCased) {
-  SetThemeManager(registry, kPath, "NormalColor");
+  SetThemeManager(registry, kLunaPath, "NormalColor");
   AddFile({}, WideBytes("NORMALBLUE_NORMAL_METALLIC"));
   VisualStyle style(registry, source);
   ui::ImageList list;
@@ -44,7 +44,7 @@ TEST_F(VisualStyleTest, NormalColorTakesTheSchemeFromTheNamesResourceOthersAreUp
                                       "BLUE_TASKBANDBUTTONVERTICAL_BMP"}));
 
   // Only NormalColor looks at the names resource.
-  SetThemeManager(registry, kPath, "Metallic");
+  SetThemeManager(registry, kLunaPath, "Metallic");
   source.bitmapRequests.clear();
   LoadThemeBitmap(style, "COMBOBUTTON");
   EXPECT_EQ(source.bitmapRequests, std::vector<std::string>{"METALLIC_COMBOBUTTON_BMP"});
@@ -54,7 +54,7 @@ TEST_F(VisualStyleTest, NormalColorStaysWhenTheNamesResourceNamesNoScheme) {
   for (auto names : {std::optional<std::vector<std::uint8_t>>(), std::optional(WideBytes("NORMAL_BLUE")),
                      std::optional(std::vector<std::uint8_t>{})}) {
     AddFile({}, names);
-    SetThemeManager(registry, kPath, "NormalColor");
+    SetThemeManager(registry, kLunaPath, "NormalColor");
     VisualStyle style(registry, source);
     ASSERT_TRUE(OpenVisualStyle(style));
     EXPECT_EQ(style.SchemeName(), "NORMALCOLOR");
@@ -97,7 +97,7 @@ TEST_F(VisualStyleTest, NoUsableDllNameMeansNoFile) {
 
 TEST_F(VisualStyleTest, EachOpenReleasesThePreviousFileAndTheRecordReleasesTheLast) {
   AddFile();
-  SetThemeManager(registry, kPath, "Metallic");
+  SetThemeManager(registry, kLunaPath, "Metallic");
   {
     VisualStyle style(registry, source);
     ASSERT_TRUE(OpenVisualStyle(style));
@@ -118,7 +118,7 @@ TEST_F(VisualStyleTest, StripIsCutIntoOpaqueFramesStackedVertically) {
   ui::Bitmap strip = CodedBitmap(30, 140);
   for (ui::Pixel& p : strip.MutablePixels()) p &= 0x00FFFFFFu;
   AddFile({{"METALLIC_TASKBANDBUTTONVERTICAL_BMP", strip}});
-  SetThemeManager(registry, kPath, "Metallic");
+  SetThemeManager(registry, kLunaPath, "Metallic");
   VisualStyle style(registry, source);
   ui::ImageList list = BuiltIn();
   ASSERT_TRUE(LoadThemeStrip(style, list, "TASKBANDBUTTONVERTICAL", 6));
@@ -129,7 +129,7 @@ TEST_F(VisualStyleTest, StripIsCutIntoOpaqueFramesStackedVertically) {
 }
 
 TEST_F(VisualStyleTest, MissingStripKeepsTheFramesAStripOfSizeZeroEmptiesThem) {
-  SetThemeManager(registry, kPath, "Metallic");
+  SetThemeManager(registry, kLunaPath, "Metallic");
   AddFile({{"METALLIC_COMBOBUTTON_BMP", ui::Bitmap()}, {"METALLIC_TASKBANDBUTTONVERTICAL_BMP", CodedBitmap(20, 5)}});
   VisualStyle style(registry, source);
   ui::ImageList list = BuiltIn();

@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "core/log.h"
+#include "scheduler/close_program.h"
 
 #ifndef VM_VERSION_TEXT
 #define VM_VERSION_TEXT "4.02"
@@ -26,11 +27,6 @@ ui::Font MakeFont(const char* name, int height, bool bold, bool italic, ui::Colo
   font.italic = italic;
   font.color = color;
   return font;
-}
-
-std::string FileNameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace

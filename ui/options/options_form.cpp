@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "core/log.h"
 #include "platform/desktop.h"
+#include "scheduler/close_program.h"
 #include "scheduler/speech.h"
 #include "theme/dgroup_buts.h"
 #include "ui/toolkit/dpi.h"
@@ -23,11 +24,6 @@ constexpr int kPointsPerInch = 72;
 // The status icon that FontIm shows.
 constexpr int kFontIcon = 9;
 
-// The file name of a path, without the folders.
-std::string FileNameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 }  // namespace
 

@@ -23,7 +23,6 @@ constexpr ui::Color kCaptionRowColor = 14215660;
 constexpr ui::Color kOddRowColor = 15793904;
 constexpr ui::Color kInactiveRowColor = 16312552;
 constexpr int kDesignColWidths[10] = {73, 112, 130, 68, 64, 64, 112, 31, 64, 21};
-constexpr int kTableRowHeight = 32;
 constexpr int kDesignRows = 11;
 constexpr int kSplitterDesignTag = 220;
 constexpr int kMarkerActive = 2;    // AddList pictures

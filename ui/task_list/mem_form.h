@@ -20,6 +20,9 @@ namespace theme {
 class DGroupButs;
 }
 
+// The table view's row height in design pixels, also after the calendar view.
+inline constexpr int kTableRowHeight = 32;
+
 class TMemForm : public ui::Form, public TaskListWindow {
  public:
   explicit TMemForm(TForm1& owner);

@@ -22,7 +22,6 @@ namespace {
 constexpr const char* kShellStyleFile = "\\Resources\\Themes\\Luna\\shell\\Homestead\\shellstyle.dll";
 constexpr int kBarResource = 112;
 constexpr int kFirstButtonResource = 100;
-constexpr int kTableRowHeight = 32;
 constexpr ui::Color kHoverColor = 65280;    // pure green
 constexpr ui::Color kLabelColor = 8421504;  // grey
 
