@@ -12,7 +12,7 @@ while :; do
     if flock -n 9; then
       export VM_WINE_DIR=$slot WINEPREFIX=$slot/prefix
       [ -f "$slot/display" ] && export DISPLAY=$(cat "$slot/display")
-      bash "$@"
+      bash "$@" 9>&-  # the lock stays with this shell, not with a Wine server the run starts
       exit $?
     fi
     exec 9>&-
