@@ -55,7 +55,7 @@ TEST_F(PeersTest, AKindWithoutPeerIsRefusedByNameAndTheFormStaysWhole) {
   try {
     form.Show();
     FAIL() << "a control without a peer was shown";
-  } catch (const std::logic_error& e) {
+  } catch (const ProgramFault& e) {
     EXPECT_NE(std::string(e.what()).find("'Gadget'"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("'Odd'"), std::string::npos) << e.what();
   }
@@ -73,7 +73,7 @@ TEST_F(PeersTest, AControlClaimingAnotherKindsPeerIsRefused) {
   try {
     form.Show();
     FAIL() << "a control got the peer of a kind it is not";
-  } catch (const std::logic_error& e) {
+  } catch (const ProgramFault& e) {
     EXPECT_NE(std::string(e.what()).find("CheckBox"), std::string::npos) << e.what();
   }
   EXPECT_EQ(form.Odd.Peer(), 0u);

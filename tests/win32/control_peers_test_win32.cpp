@@ -77,7 +77,7 @@ TEST_F(ControlPeersWin32Test, AKindWithoutPeerIsRefusedByName) {
   try {
     form.Show();
     FAIL() << "a control without a peer was shown";
-  } catch (const std::logic_error& e) {
+  } catch (const ProgramFault& e) {
     EXPECT_NE(std::string(e.what()).find("'Gadget'"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("'Gizmo'"), std::string::npos) << e.what();
   }

@@ -46,7 +46,7 @@ class WindowedControl;
 //   peer (ui/toolkit/win32/peers_win32.cpp, ui/toolkit/headless/headless_peers.cpp): the
 //   peers register there rather than by static objects in their own files, which a static
 //   library would leave out of the program. A class without an entry makes CreateControlPeer
-//   throw std::logic_error naming the class and the control; so does a control that claims
+//   throw ProgramFault naming the class and the control; so does a control that claims
 //   the class of a kind it is not (PeerKind in windowed_control.h).
 // - A Win32 peer names its window class and styles and takes its window's messages and the
 //   notifications the parent window gets about it (win32::NativePeer); the records, focus and
@@ -136,7 +136,7 @@ class Backend {
   // ---- windowed controls ----
   // Creates the peer of `control`'s kind and its native child window inside its windowed
   // parent's window (which exists already), showing the control's state; bounds are relative
-  // to that parent. nullptr when the system refused the window; std::logic_error when this
+  // to that parent. nullptr when the system refused the window; ProgramFault when this
   // backend has no peer for the control's PeerClass(). The peer is the backend's, valid until
   // DestroyPeer(peer->Handle()).
   virtual ControlPeer* CreateControlPeer(WindowedControl& control) = 0;

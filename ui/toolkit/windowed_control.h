@@ -3,7 +3,7 @@
 // the form, pushing state to it, the keyboard focus (tab order, OnEnter/OnExit) and the keys.
 // See toolkit.h for the rules on events and peers.
 
-#include <stdexcept>
+#include "core/program_fault.h"
 #include <type_traits>
 #include <string>
 #include <utility>
@@ -142,11 +142,11 @@ class WindowedControl : public Control {
 };
 
 // The control a backend's peer of kind `Kind` serves: a control of another kind that claims the
-// kind's peer class is refused with std::logic_error (its peer would not fit it).
+// kind's peer class is refused with ProgramFault (its peer would not fit it).
 template <class Kind>
 Kind& PeerKind(WindowedControl& control) {
   if (auto* kind = dynamic_cast<Kind*>(&control)) return *kind;
-  throw std::logic_error("control '" + control.Name() + "' asks for the " + control.PeerClass().name +
+  throw ProgramFault("control '" + control.Name() + "' asks for the " + control.PeerClass().name +
                          " peer but is not of that kind");
 }
 

@@ -58,7 +58,7 @@ class HeadlessPeer : public Interface, public HeadlessPeerBase {
 
 using HeadlessPeerFactory = std::unique_ptr<HeadlessPeerBase>(const HeadlessPeerSite& site, WindowedControl& control);
 
-// The peer factory of a control class; std::logic_error naming the class and the control when
+// The peer factory of a control class; ProgramFault naming the class and the control when
 // there is none.
 HeadlessPeerFactory* FindHeadlessPeer(const WindowedControl& control);
 

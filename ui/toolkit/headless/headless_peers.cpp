@@ -1,7 +1,7 @@
 // The headless backend's table of control peers, one line per control kind (each peer is in
 // its own file here) and the creation of a control's peer.
 #include <iterator>
-#include <stdexcept>
+#include "core/program_fault.h"
 #include <utility>
 
 #include "ui/toolkit/headless/headless_peer.h"
@@ -42,7 +42,7 @@ HeadlessPeerFactory* FindHeadlessPeer(const WindowedControl& control) {
   const ControlClass& wanted = control.PeerClass();
   for (const auto& [cls, make] : kPeers)
     if (cls == &wanted) return make;
-  throw std::logic_error(std::string("no headless peer for control class '") + (wanted.name ? wanted.name : "") +
+  throw ProgramFault(std::string("no headless peer for control class '") + (wanted.name ? wanted.name : "") +
                          "' of control '" + control.Name() + "'");
 }
 

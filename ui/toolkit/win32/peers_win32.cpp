@@ -5,7 +5,7 @@
 
 #include <iterator>
 #include <memory>
-#include <stdexcept>
+#include "core/program_fault.h"
 #include <string>
 #include <utility>
 
@@ -45,7 +45,7 @@ PeerFactory* FindPeer(const WindowedControl& control) {
   const ControlClass& wanted = control.PeerClass();
   for (const auto& [cls, make] : kPeers)
     if (cls == &wanted) return make;
-  throw std::logic_error(std::string("no Win32 peer for control class '") + (wanted.name ? wanted.name : "") +
+  throw ProgramFault(std::string("no Win32 peer for control class '") + (wanted.name ? wanted.name : "") +
                          "' of control '" + control.Name() + "'");
 }
 
