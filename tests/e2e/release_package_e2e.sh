@@ -178,6 +178,13 @@ settled() {  # settled ID: the window's picture stays the same for two seconds, 
   done
   return 1
 }
+reaches_start_folder() {  # reaches_start_folder ID: the tree shows "Programs" within 60 s, then stands still
+  local i
+  for i in $(seq 1 12); do
+    shows "$1" eng "Programs" >/dev/null && { settled "$1"; return; }
+  done
+  return 1
+}
 read_window() {  # read_window ID LANG [X Y W H]: the text in the window (or that part of it)
   local png info
   png=$(mktemp --suffix=.png)
@@ -254,9 +261,10 @@ if [ -n "$main" ]; then
   if [ -n "$browser" ]; then
     sleep 1
     check "the browser asks for the installation folder" shows "$browser" eng "Choose the folder to install"
-    # The browser walks its tree down to the folder it starts in, one level after the other:
-    # OK once the picture has stood still.
-    check "the browser settles on its start folder" settled "$browser"
+    # The browser walks its tree down to the folder it starts in, one level after the other, and
+    # on a busy machine it may stand still halfway: OK once "Programs" shows and the picture has
+    # stood still.
+    check "the browser settles on its start folder" reaches_start_folder "$browser"
     shot package-browser.png
     key_in "$browser" Return  # OK
     for _ in $(seq 1 20); do xwininfo -id "$browser" 2>/dev/null | grep -q IsViewable || break; sleep 0.25; done
