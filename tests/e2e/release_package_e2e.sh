@@ -178,9 +178,9 @@ settled() {  # settled ID: the window's picture stays the same for two seconds, 
   done
   return 1
 }
-reaches_start_folder() {  # reaches_start_folder ID: the tree shows "Programs" within 60 s, then stands still
+reaches_start_folder() {  # reaches_start_folder ID: the tree shows "Programs" within about a minute, then stands still
   local i
-  for i in $(seq 1 12); do
+  for i in $(seq 1 4); do
     shows "$1" eng "Programs" >/dev/null && { settled "$1"; return; }
   done
   return 1
