@@ -6,6 +6,7 @@ namespace vm {
 
 class AlarmWindow {
  public:
+  static constexpr char kTag = 0;  // names the interface (app/window_interface.h)
   // The window is visible already: CurTask becomes a further row and the whole show sequence
   // runs again for it.
   virtual void AddAlarm() = 0;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "app/window_interface.h"
 #include "app/task_editor_window.h"
 #include "app/options_window.h"
 #include "core/date_text.h"
@@ -64,7 +65,7 @@ void TForm1::DisplayTick() {
 
 void TForm1::ShowTimeInOptions() {
   ui::Form* window = Slots[kOptionsWindow];
-  auto* options = dynamic_cast<OptionsWindow*>(window);
+  auto* options = WindowInterface<OptionsWindow>(window);
   if (!options || !window->Visible()) return;
   const DateTime now = services_.clock.Now();
   options->ShowCurrentTime(services_.locale.ShortDate(now) + " " + services_.locale.LongTime(now));

@@ -2,6 +2,7 @@
 
 #include "app/alarm_window.h"
 #include "app/main_form.h"
+#include "app/window_interface.h"
 #include "app/process_window.h"
 #include "app/task_list_window.h"
 #include "core/log.h"
@@ -21,11 +22,11 @@ void TForm1::LoadTheme() {
   // editor, options window, process manager, task list (the editor's and the options window's
   // take nothing).
   std::vector<std::function<void()>> windowThemes;
-  if (auto* alarm = dynamic_cast<AlarmWindow*>(Slots[kAlarmWindow]))
+  if (auto* alarm = WindowInterface<AlarmWindow>(Slots[kAlarmWindow]))
     windowThemes.push_back([alarm] { alarm->ApplyTheme(); });
-  if (auto* process = dynamic_cast<ProcessWindow*>(Slots[kProcessWindow]))
+  if (auto* process = WindowInterface<ProcessWindow>(Slots[kProcessWindow]))
     windowThemes.push_back([process] { process->ApplyTheme(); });
-  if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow]))
+  if (auto* list = WindowInterface<TaskListWindow>(Slots[kTaskListWindow]))
     windowThemes.push_back([list] { list->ApplyTheme(); });
   theme::LoadTheme(targets, windowThemes);
 

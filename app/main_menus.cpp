@@ -2,6 +2,7 @@
 // applets and the change of language.
 
 #include "app/main_form.h"
+#include "app/window_interface.h"
 #include "app/task_list_window.h"
 #include "core/log.h"
 #include "platform/shell_icons.h"
@@ -128,7 +129,7 @@ void TForm1::mTaskAddClick(ui::MenuItem&) {
   CreateForm(kTaskListWindow);
   ShowSecondary(kTaskListWindow);
   // A new task is made with the list open behind the editor.
-  if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow])) list->AddTask();
+  if (auto* list = WindowInterface<TaskListWindow>(Slots[kTaskListWindow])) list->AddTask();
 }
 
 void TForm1::About2Click(ui::MenuItem&) {

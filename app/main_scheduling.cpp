@@ -5,6 +5,7 @@
 
 #include "app/alarm_window.h"
 #include "app/main_form.h"
+#include "app/window_interface.h"
 #include "app/task_list_window.h"
 #include "core/log.h"
 #include "platform/media_services.h"
@@ -75,7 +76,7 @@ void ShowStandIn(MessageBoxes& boxes, const TTask& task, WindowId owner) {
 
 }  // namespace
 
-AlarmWindow* TForm1::Alarm() { return dynamic_cast<AlarmWindow*>(Slots[kAlarmWindow]); }
+AlarmWindow* TForm1::Alarm() { return WindowInterface<AlarmWindow>(Slots[kAlarmWindow]); }
 
 void TForm1::CreateAlarmWindow() { CreateForm(kAlarmWindow); }
 
@@ -105,7 +106,7 @@ void TForm1::Speak(const std::string& text) {
 }
 
 void TForm1::RefreshTaskListWindow() {
-  if (auto* list = dynamic_cast<TaskListWindow*>(Slots[kTaskListWindow])) list->RefreshList();
+  if (auto* list = WindowInterface<TaskListWindow>(Slots[kTaskListWindow])) list->RefreshList();
 }
 
 // ---- system messages ----

@@ -8,6 +8,7 @@ namespace vm {
 
 class OptionsWindow {
  public:
+  static constexpr char kTag = 0;  // names the interface (app/window_interface.h)
   // The running date and time, shown in the window's top band (the tick, while it is visible).
   virtual void ShowCurrentTime(const std::string& dateAndTime) = 0;
 

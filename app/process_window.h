@@ -7,6 +7,7 @@ namespace vm {
 
 class ProcessWindow {
  public:
+  static constexpr char kTag = 0;  // names the interface (app/window_interface.h)
   virtual ~ProcessWindow() = default;
   // Ends every running process whose executable file name equals the file name of
   // `programPath` (without regard to case); each one that cannot be ended is reported.

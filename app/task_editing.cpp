@@ -2,12 +2,13 @@
 
 #include "app/main_form.h"
 #include "app/task_editor_window.h"
+#include "app/window_interface.h"
 #include "core/log.h"
 
 namespace vm {
 
 TaskEditorWindow* TForm1::TaskEditor() {
-  return dynamic_cast<TaskEditorWindow*>(Slots[kTaskEditorWindow]);
+  return WindowInterface<TaskEditorWindow>(Slots[kTaskEditorWindow]);
 }
 
 void TForm1::EditTask(std::uint32_t taskId) {

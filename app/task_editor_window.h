@@ -10,6 +10,7 @@ namespace vm {
 
 class TaskEditorWindow {
  public:
+  static constexpr char kTag = 0;  // names the interface (app/window_interface.h)
   // While set, closing the editor with Yes appends EditBuf to the list as a new task.
   virtual void SetNewTaskMode(bool on) = 0;
   virtual bool NewTaskMode() const = 0;

@@ -6,6 +6,7 @@ namespace vm {
 
 class TaskListWindow {
  public:
+  static constexpr char kTag = 0;  // names the interface (app/window_interface.h)
   // Rebuilds the rows from the task list (after a task fired).
   virtual void RefreshList() = 0;
   // Takes the pictures of the visual style just loaded.

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/main_form_fixture.h"
+#include "app/window_interface.h"
 #include "app/alarm_window.h"
 #include "app/maker_addresses.h"
 #include "app/process_window.h"
@@ -36,6 +37,7 @@ constexpr const char* kWav = "C:\\Sounds\\bell.wav";
 // A task editor that only notes that it was opened.
 class StubEditor : public ui::Form, public TaskEditorWindow {
  public:
+  void* FindInterface(const void* tag) override { return AnswerInterface<TaskEditorWindow>(this, tag); }
   StubEditor(ui::Application& app, int& opened) : Form(app, "StubEditor"), opened_(opened) {}
   void SetNewTaskMode(bool) override {}
   bool NewTaskMode() const override { return false; }
@@ -476,6 +478,7 @@ struct ThemeNotes {
   std::vector<std::string> order;
 };
 struct NotedAlarm : ui::Form, AlarmWindow {
+  void* FindInterface(const void* tag) override { return AnswerInterface<AlarmWindow>(this, tag); }
   NotedAlarm(ui::Application& app, ThemeNotes& n) : Form(app, "NotedAlarm"), notes(n) {}
   void AddAlarm() override {}
   void ArmSound() override {}
@@ -483,12 +486,14 @@ struct NotedAlarm : ui::Form, AlarmWindow {
   ThemeNotes& notes;
 };
 struct NotedProcess : ui::Form, ProcessWindow {
+  void* FindInterface(const void* tag) override { return AnswerInterface<ProcessWindow>(this, tag); }
   NotedProcess(ui::Application& app, ThemeNotes& n) : Form(app, "NotedProcess"), notes(n) {}
   void CloseProgram(const std::string&) override {}
   void ApplyTheme() override { notes.order.push_back("process"); }
   ThemeNotes& notes;
 };
 struct NotedList : ui::Form, TaskListWindow {
+  void* FindInterface(const void* tag) override { return AnswerInterface<TaskListWindow>(this, tag); }
   NotedList(ui::Application& app, ThemeNotes& n) : Form(app, "NotedList"), notes(n) {}
   void RefreshList() override {}
   void AddTask() override {}

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/calendar_state.h"
+#include "app/window_interface.h"
 #include "app/task_editor_window.h"
 #include "main_form_fixture.h"
 
@@ -22,6 +23,7 @@ struct GridWindow : ui::Form {
 
 // An editor that only remembers the caption it was given.
 struct CaptionEditor : ui::Form, TaskEditorWindow {
+  void* FindInterface(const void* tag) override { return AnswerInterface<TaskEditorWindow>(this, tag); }
   explicit CaptionEditor(ui::Application& app) : Form(app, "CaptionEditor") {}
   void SetNewTaskMode(bool) override {}
   bool NewTaskMode() const override { return false; }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "app/window_interface.h"
 #include "app/task_editor_window.h"
 #include "core/date_time.h"
 #include "ui/toolkit/toolkit.h"
@@ -12,6 +13,7 @@ namespace vm::testing {
 
 // Modal, its answers scripted by the test.
 struct StubEditor : ui::Form, TaskEditorWindow {
+  void* FindInterface(const void* tag) override { return AnswerInterface<TaskEditorWindow>(this, tag); }
   explicit StubEditor(TForm1& owner) : Form(owner.App(), "StubEditor") { SetBounds(0, 0, 300, 200); }
   void SetNewTaskMode(bool on) override { newTask = on; }
   bool NewTaskMode() const override { return newTask; }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/alarm_window.h"
+#include "app/window_interface.h"
 #include "scheduler/task.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -23,6 +24,7 @@ class DGroupButs;
 
 class TAlForm : public ui::Form, public AlarmWindow {
  public:
+  void* FindInterface(const void* tag) override { return AnswerInterface<AlarmWindow>(this, tag); }
   // Seconds a shutdown waits for Cancel.
   static constexpr int kCountdownSeconds = 60;
   // Button indexes in the group.

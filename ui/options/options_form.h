@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/options_window.h"
+#include "app/window_interface.h"
 #include "platform/services.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -16,6 +17,7 @@ class TForm1;
 
 class TOptF : public ui::Form, public OptionsWindow {
  public:
+  void* FindInterface(const void* tag) override { return AnswerInterface<OptionsWindow>(this, tag); }
   TOptF(ui::Application& app, TForm1& clock);
 
   // ---- the form description ----

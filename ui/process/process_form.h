@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/process_window.h"
+#include "app/window_interface.h"
 #include "core/date_time.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -23,6 +24,7 @@ class DGroupButs;
 
 class TProcF : public ui::Form, public ProcessWindow {
  public:
+  void* FindInterface(const void* tag) override { return AnswerInterface<ProcessWindow>(this, tag); }
   // Columns of the list: the caption, then sub-items 0 to 4; sub-item 5 (no column) holds the
   // time of day the process was last seen.
   static constexpr int kThreadsItem = 0, kIdItem = 1, kParentItem = 2, kPriorityItem = 3,

@@ -22,6 +22,7 @@
 
 #include "app/calendar_state.h"
 #include "app/task_editor_window.h"
+#include "app/window_interface.h"
 #include "core/date_time.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -31,6 +32,7 @@ class TForm1;
 
 class TForm2 : public ui::Form, public TaskEditorWindow {
  public:
+  void* FindInterface(const void* tag) override { return AnswerInterface<TaskEditorWindow>(this, tag); }
   TForm2(ui::Application& app, TForm1& owner);
   ~TForm2() override;
 

@@ -10,6 +10,7 @@
 
 #include "app/calendar_state.h"
 #include "app/task_list_window.h"
+#include "app/window_interface.h"
 #include "core/date_time.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -25,6 +26,7 @@ inline constexpr int kTableRowHeight = 32;
 
 class TMemForm : public ui::Form, public TaskListWindow {
  public:
+  void* FindInterface(const void* tag) override { return AnswerInterface<TaskListWindow>(this, tag); }
   explicit TMemForm(TForm1& owner);
   ~TMemForm() override;
 

@@ -27,7 +27,7 @@ bool UsableChain(const Control& c) {
 // A child that screen readers see as a node of its own (else it is left out, or stands aside
 // for its children).
 bool Shown(const Control& c) {
-  if (!c.Visible() || dynamic_cast<const FocusProxy*>(&c)) return false;
+  if (!c.Visible() || c.AsFocusProxy()) return false;
   return true;
 }
 
@@ -105,7 +105,7 @@ AccessNode AccessParent(const AccessNode& node) {
 AccessNode AccessFocus(Form& form) {
   WindowedControl* focused = form.ActiveControl();
   if (!focused) return {&form};
-  if (auto* proxy = dynamic_cast<FocusProxy*>(focused)) return proxy->Target() ? AccessNode{proxy->Target()} : AccessNode{&form};
+  if (auto* proxy = focused->AsFocusProxy()) return proxy->Target() ? AccessNode{proxy->Target()} : AccessNode{&form};
   int item = -1, sub = -1;
   if (focused->AccessibleFocusedItem(item, sub)) return {focused, item, sub};
   return {focused};

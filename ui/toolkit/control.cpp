@@ -68,7 +68,7 @@ void Control::RemoveChild(Control* child) {
 Form* Control::FormOrNull() const {
   const Control* c = this;
   while (c->parent_) c = c->parent_;
-  return const_cast<Form*>(dynamic_cast<const Form*>(c));
+  return const_cast<Control*>(c)->AsForm();
 }
 
 Form& Control::OwnerForm() const {

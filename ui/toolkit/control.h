@@ -24,6 +24,7 @@ class Canvas;
 class Control;
 class FocusProxy;
 class Form;
+class WindowedControl;
 
 // A backend's handle of a native window (0: none).
 using PeerHandle = std::uintptr_t;
@@ -73,6 +74,12 @@ class Control {
   const std::vector<Control*>& Children() const { return children_; }
   // Graphic controls have no native window: their nearest windowed ancestor paints them.
   virtual bool IsWindowed() const { return false; }
+  // The control as its toolkit kind, nullptr when it is not of that kind. The programs are
+  // built without the language's run-time type information, which only these questions needed.
+  virtual WindowedControl* AsWindowed() { return nullptr; }
+  virtual Form* AsForm() { return nullptr; }
+  virtual FocusProxy* AsFocusProxy() { return nullptr; }
+  const FocusProxy* AsFocusProxy() const { return const_cast<Control*>(this)->AsFocusProxy(); }
 
   // ---- geometry: parent client coordinates (screen coordinates for a form) ----
   int Left() const { return bounds_.left; }

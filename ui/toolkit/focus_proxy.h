@@ -20,6 +20,7 @@ class FocusProxy : public WindowedControl {
 
   // nullptr once the target is gone (a proxy kept past its target does nothing).
   Control* Target() const { return target_; }
+  FocusProxy* AsFocusProxy() override { return this; }
 
   // Pixels between the target's edge and the focus frame; a negative inset draws no frame (the
   // target shows its focus itself).

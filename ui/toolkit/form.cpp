@@ -172,7 +172,7 @@ void Form::Realize() {
   AlignChildren();
   if (IsRealized())
     for (Control* c : children_)
-      if (auto* w = dynamic_cast<WindowedControl*>(c)) w->CreatePeers();
+      if (auto* w = c->AsWindowed()) w->CreatePeers();
   // The window has its size now: the first resize notification (see toolkit.h).
   Fire(EventKind::Resize, OnResize, *this);
 }
@@ -182,7 +182,7 @@ void Form::Unrealize() {
   if (!peer) return;
   // The controls' windows go first, while their parent windows still exist.
   for (Control* c : children_)
-    if (auto* w = dynamic_cast<WindowedControl*>(c)) w->DestroyPeers();
+    if (auto* w = c->AsWindowed()) w->DestroyPeers();
   focused_ = nullptr;
   SetPeer(0);
   for (Timer* timer : timers_) timer->Update();

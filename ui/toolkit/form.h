@@ -52,6 +52,10 @@ class Form : public Control {
 
   Application& App() const { return app_; }
   bool IsWindowed() const override { return true; }
+  Form* AsForm() override { return this; }
+  // What the window implements beyond the toolkit, asked for by the address of the
+  // interface's tag; nullptr when it implements no such interface (see app/window_interface.h).
+  virtual void* FindInterface(const void* tag) { return nullptr; }
 
   // ---- size: Left/Top/Width/Height are the outer window in screen coordinates ----
   int ClientWidth() const { return ClientRect().Width(); }

@@ -59,6 +59,7 @@ class ListView : public WindowedControl {
   ListView(Control& parent, const char* name);
   static constexpr ControlClass kClass{"ListView"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
 
   // ---- columns ----
   const std::vector<ListColumn>& Columns() const { return columns_; }

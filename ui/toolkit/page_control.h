@@ -39,6 +39,7 @@ class PageControl : public WindowedControl {
   PageControl(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"PageControl"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   int PageCount() const { return static_cast<int>(sheets_.size()); }
   TabSheet* Page(int index) const;
   TabSheet* ActivePage() const { return Page(active_); }

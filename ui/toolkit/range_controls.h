@@ -25,6 +25,7 @@ class TrackBar : public WindowedControl {
   TrackBar(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"TrackBar"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   int Min() const { return min_; }
   int Max() const { return max_; }
   // A maximum below the minimum is raised to it; the position is kept inside the range.
@@ -73,6 +74,7 @@ class UpDown : public WindowedControl {
   UpDown(Control& parent, const char* name);
   static constexpr ControlClass kClass{"UpDown"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   int Min() const { return min_; }
   int Max() const { return max_; }
   void SetRange(int min, int max);

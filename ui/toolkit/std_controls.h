@@ -17,6 +17,7 @@ class Button : public WindowedControl {
   Button(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"Button"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   // A non-zero result is handed to the form when the button is clicked (ends a modal form).
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
@@ -37,6 +38,7 @@ class CheckBox : public WindowedControl {
   CheckBox(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"CheckBox"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   bool Checked() const { return checked_; }
   // In code: the box follows, no event (loading a record is no user change).
   void SetChecked(bool checked);
@@ -64,6 +66,7 @@ class Edit : public WindowedControl {
   Edit(Control& parent, const char* name);
   static constexpr ControlClass kClass{"Edit"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   const std::string& Text() const { return Caption(); }
   // In code: no OnChange. Cut to MaxLength characters.
   void SetText(const std::string& text);
@@ -115,6 +118,7 @@ class Memo : public Edit {
   Memo(Control& parent, const char* name) : Edit(parent, name) {}
   static constexpr ControlClass kClass{"Memo"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || Edit::IsOfKind(kind); }
   std::vector<std::string> Lines() const;
   void SetLines(const std::vector<std::string>& lines);
   ScrollStyle ScrollBars() const { return scrollBars_; }
@@ -142,6 +146,7 @@ class ComboBox : public WindowedControl {
   ComboBox(Control& parent, const char* name) : WindowedControl(parent, name) {}
   static constexpr ControlClass kClass{"ComboBox"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   ComboStyle Style() const { return style_; }
   void SetStyle(ComboStyle style);
   const std::vector<std::string>& Items() const { return items_; }
@@ -197,6 +202,7 @@ class ColorBox : public ComboBox {
   ColorBox(Control& parent, const char* name);
   static constexpr ControlClass kClass{"ColorBox"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || ComboBox::IsOfKind(kind); }
   const ColorBoxStyle& Style() const { return style_; }
   void SetStyle(const ColorBoxStyle& style);
   const std::vector<NamedColor>& Colors() const { return colors_; }
@@ -225,6 +231,7 @@ class StatusBar : public WindowedControl {
   StatusBar(Control& parent, const char* name);
   static constexpr ControlClass kClass{"StatusBar"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   const std::string& SimpleText() const { return Caption(); }
   void SetSimpleText(const std::string& text) { SetCaption(text); }
 };

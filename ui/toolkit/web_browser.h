@@ -18,6 +18,7 @@ class WebBrowser : public WindowedControl {
  public:
   static constexpr ControlClass kClass{"WebBrowser"};
   const ControlClass& PeerClass() const override { return kClass; }
+  bool IsOfKind(const ControlClass& kind) const override { return &kind == &kClass || WindowedControl::IsOfKind(kind); }
   // Navigation flags of the platform's browser control.
   static constexpr int kNavNoHistory = 2;
 

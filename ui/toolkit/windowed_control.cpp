@@ -28,12 +28,12 @@ void WindowedControl::CreatePeers() {
   if (!peer_) return;
   SetPeer(peer_->Handle());
   for (Control* c : Children())
-    if (auto* w = dynamic_cast<WindowedControl*>(c)) w->CreatePeers();
+    if (auto* w = c->AsWindowed()) w->CreatePeers();
 }
 
 void WindowedControl::DestroyPeers() {
   for (Control* c : Children())
-    if (auto* w = dynamic_cast<WindowedControl*>(c)) w->DestroyPeers();
+    if (auto* w = c->AsWindowed()) w->DestroyPeers();
   const PeerHandle peer = Peer();
   if (!peer) return;
   SetPeer(0);
@@ -114,11 +114,16 @@ void WindowedControl::PeerFocusChanged(bool focused) {
   else if (Focused()) form->FocusMoved(nullptr);
 }
 
+void RefusePeerKind(const WindowedControl& control) {
+  throw ProgramFault("control '" + control.Name() + "' asks for the " + control.PeerClass().name +
+                     " peer but is not of that kind");
+}
+
 namespace {
 void CollectTabStops(Control& root, std::vector<WindowedControl*>& out) {
   std::vector<WindowedControl*> level;
   for (Control* c : root.Children())
-    if (auto* w = dynamic_cast<WindowedControl*>(c)) level.push_back(w);
+    if (auto* w = c->AsWindowed()) level.push_back(w);
   std::stable_sort(level.begin(), level.end(),
                    [](const WindowedControl* a, const WindowedControl* b) { return a->TabOrder() < b->TabOrder(); });
   for (WindowedControl* w : level) {
@@ -135,7 +140,7 @@ std::vector<WindowedControl*> TabStops(Form& form) {
   std::vector<WindowedControl*> stops;
   for (Control* c : form.TabSequence()) {
     WindowedControl* w = nullptr;
-    if (c && c->IsWindowed()) w = dynamic_cast<WindowedControl*>(c);
+    if (c && c->IsWindowed()) w = c->AsWindowed();
     else if (c) w = c->KeyboardProxy();
     if (w && std::find(natural.begin(), natural.end(), w) != natural.end() &&
         std::find(stops.begin(), stops.end(), w) == stops.end())

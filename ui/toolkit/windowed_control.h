@@ -32,10 +32,14 @@ class WindowedControl : public Control {
   ~WindowedControl() override;
 
   bool IsWindowed() const override { return true; }
+  WindowedControl* AsWindowed() override { return this; }
   // The kind whose peers make this control's window (see backend.h); derived classes inherit
   // their base kind's.
   static constexpr ControlClass kClass{"Custom"};
   virtual const ControlClass& PeerClass() const { return kClass; }
+  // Whether the control is of kind `kind` or derived from it, so that the kind's peer fits it;
+  // every kind answers for its own class and asks its base for the others.
+  virtual bool IsOfKind(const ControlClass& kind) const { return &kind == &kClass; }
 
   // ---- focus ----
   // Whether Tab stops here; the order is TabOrder, then declaration order.
@@ -143,11 +147,11 @@ class WindowedControl : public Control {
 
 // The control a backend's peer of kind `Kind` serves: a control of another kind that claims the
 // kind's peer class is refused with ProgramFault (its peer would not fit it).
+[[noreturn]] void RefusePeerKind(const WindowedControl& control);
 template <class Kind>
 Kind& PeerKind(WindowedControl& control) {
-  if (auto* kind = dynamic_cast<Kind*>(&control)) return *kind;
-  throw ProgramFault("control '" + control.Name() + "' asks for the " + control.PeerClass().name +
-                         " peer but is not of that kind");
+  if (!control.IsOfKind(Kind::kClass)) RefusePeerKind(control);
+  return static_cast<Kind&>(control);
 }
 
 // The windowed control at the next (or previous) tab stop after `from` (nullptr: the first),

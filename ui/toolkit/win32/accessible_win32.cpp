@@ -270,7 +270,7 @@ class AccessibleObject : public IAccessible {
     if (HRESULT hr = ChildNode(child, node); hr != S_OK) return hr;
     if ((flags & SELFLAG_TAKEFOCUS) == 0) return S_FALSE;
     WindowedControl* target = nullptr;
-    if (node.control->IsWindowed()) target = dynamic_cast<WindowedControl*>(node.control);
+    if (node.control->IsWindowed()) target = node.control->AsWindowed();
     else target = node.control->KeyboardProxy();
     if (!target || !target->CanFocus()) return S_FALSE;
     target->SetFocus();
@@ -433,7 +433,7 @@ bool ItemOfChildId(LONG id, int& item, int& sub) {
 std::optional<LRESULT> AnswerGetObject(Control& control, WPARAM wp, LPARAM lp) {
   if (static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT)) return std::nullopt;
   AccessNode node{&control};
-  if (auto* proxy = dynamic_cast<FocusProxy*>(&control)) {
+  if (auto* proxy = control.AsFocusProxy()) {
     if (!proxy->Target()) return std::nullopt;
     node = {proxy->Target()};
   }
