@@ -175,6 +175,18 @@ void TForm1::StTTimer(ui::Timer&) {
   Repaint();
 }
 
+void TForm1::FollowVisibilityWithIdleTimers() {
+  // A hidden clock has nothing to repaint: the start-up repaints wait for it to be shown again.
+  StT.SetEnabled(Visible() && StartupRepaints < kStartupRepaintTicks);
+  FollowDesktopTimeSetting();
+}
+
+void TForm1::FollowDesktopTimeSetting() {
+  // The desktop time is drawn only for the clock hidden in the notification area, and with the
+  // setting off its tick has nothing to do.
+  Timer3.SetEnabled(DesktopTimeWanted && !Visible() && settings.DisplayTime);
+}
+
 std::string TForm1::FormatTaskDate(DateTime value, bool withTime) {
   return vm::FormatTaskDate(value, withTime, language_, services_.locale);
 }

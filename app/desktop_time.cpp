@@ -23,7 +23,8 @@ void TForm1::Timer3Timer(ui::Timer&) {
   // The desktop time belongs to the hidden clock. Shown again by any way (a second start of the
   // program, the icon), the clock stops it and clears what was drawn.
   if (Visible()) {
-    Timer3.SetEnabled(false);
+    DesktopTimeWanted = false;
+    FollowVisibilityWithIdleTimers();
     if (services_.desktop && DesktopWindow) services_.desktop->Redraw(DesktopWindow);
     return;
   }

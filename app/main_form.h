@@ -75,6 +75,12 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   ui::Timer Timer1{*this, "Timer1"};  // the one-second tick
   ui::Timer StT{*this, "StT"};        // repaints during the first minutes
   ui::Timer Timer3{*this, "Timer3"};  // desktop time while hidden
+  // Set by HideToTray until the clock is shown or hidden completely: the desktop time is wanted.
+  bool DesktopTimeWanted = false;
+  // StT and Timer3 run only while they have work: StT while the clock is visible (until its
+  // start-up repaints are done), Timer3 while the desktop time is wanted and switched on.
+  void FollowVisibilityWithIdleTimers();
+  void FollowDesktopTimeSetting();
 
   // ---- the notification-area menu ----
   ui::PopupMenu PopupMenu1{*this, "PopupMenu1"};
@@ -293,7 +299,11 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
 
   void ApplyLanguage();
   void GetRegistryInfo();
-  void SetRegistryInfo(int dataType) { store_.SetRegistryInfo(settings, dataType); }
+  void SetRegistryInfo(int dataType) {
+    store_.SetRegistryInfo(settings, dataType);
+    // The options window switches the desktop time on and off, also under the hidden clock.
+    if (dataType == kDataTypeDisplayTime) FollowDesktopTimeSetting();
+  }
 
   Language& GetLanguage() { return language_; }
   MainServices& Services() { return services_; }

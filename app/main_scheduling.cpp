@@ -8,6 +8,7 @@
 #include "app/window_interface.h"
 #include "app/task_list_window.h"
 #include "core/log.h"
+#include "platform/desktop.h"
 #include "platform/media_services.h"
 #include "scheduler/event_triggers.h"
 #include "scheduler/sound.h"
@@ -114,6 +115,11 @@ void TForm1::RefreshTaskListWindow() {
 void TForm1::ShowMainWindow() {
   Show();
   BringToFront();
+  // Shown by a second start: the desktop time ends, and what it drew goes.
+  const bool desktopTimeShown = Timer3.Enabled();
+  DesktopTimeWanted = false;
+  FollowVisibilityWithIdleTimers();
+  if (desktopTimeShown && services_.desktop && DesktopWindow) services_.desktop->Redraw(DesktopWindow);
 }
 
 void TForm1::RefreshDisplay(bool reloadTheme) {

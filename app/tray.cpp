@@ -58,7 +58,8 @@ void TForm1::HideToTray() {
   NotifyTray(1);
   Hide();
   App().SetTaskbarButton(false);
-  Timer3.SetEnabled(true);
+  DesktopTimeWanted = true;
+  FollowVisibilityWithIdleTimers();
 }
 
 SystemMessageResult TForm1::TrayMessage(const SystemMessage& message) {
@@ -76,14 +77,17 @@ SystemMessageResult TForm1::TrayMessage(const SystemMessage& message) {
 }
 
 void TForm1::MenuShowClick(ui::MenuItem&) {
-  ShowMainWindow();
+  // The desktop is redrawn here, once, whether the desktop time ran or not.
+  DesktopTimeWanted = false;
   Timer3.SetEnabled(false);
+  ShowMainWindow();
   if (services_.desktop && DesktopWindow) services_.desktop->Redraw(DesktopWindow);
 }
 
 void TForm1::Hide1Click(ui::MenuItem&) {
   NotifyTray(2);
-  Timer3.SetEnabled(false);
+  DesktopTimeWanted = false;
+  FollowVisibilityWithIdleTimers();
   if (services_.desktop && DesktopWindow) services_.desktop->Redraw(DesktopWindow);
 }
 

@@ -195,7 +195,9 @@ bool DBut::PointerInsideImage() const {
 }
 
 void DBut::HoverTimerTimer(ui::Timer&) {
-  if (PointerInsideImage()) return;
+  // A button hidden under a resting pointer (its window hidden by its own click) is left: the
+  // pointer no longer hovers over anything, and the timer would poll until the next move.
+  if (image_.Showing() && PointerInsideImage()) return;
   hoverTimer_.SetEnabled(false);
   hovering_ = false;
   if (!(latching_ && down_)) DrawFrame(kFrameNormal);

@@ -175,5 +175,23 @@ TEST_F(ClockTest, StartupTimerRepaintsTwentyNineTimesThenStopsItself) {
   EXPECT_FALSE(f.StT.Running());
 }
 
+TEST_F(ClockTest, StartupRepaintsWaitWhileTheClockIsHiddenAndGoOnWhenItIsShownAgain) {
+  TForm1& f = Shown();
+  backend.AdvanceMs(10000);
+  EXPECT_EQ(f.StartupRepaints, 2);
+  backend.PressKey(f, ui::KeyOf('Y'), {.ctrl = true});
+  EXPECT_FALSE(f.StT.Running());
+  backend.AdvanceMs(60000);
+  EXPECT_EQ(f.StartupRepaints, 2);  // nothing to repaint, no tick
+  backend.SendRegisteredMessage(f, "VMR_SHOW");
+  EXPECT_TRUE(f.StT.Running());
+  backend.AdvanceMs(140000);
+  EXPECT_EQ(f.StartupRepaints, 30);
+  EXPECT_FALSE(f.StT.Running());
+  f.HideToTray();
+  backend.SendRegisteredMessage(f, "VMR_SHOW");
+  EXPECT_FALSE(f.StT.Running());  // done for good
+}
+
 }  // namespace
 }  // namespace vm::testing

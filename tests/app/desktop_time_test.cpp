@@ -83,6 +83,32 @@ TEST_F(DesktopTimeTest, NothingIsDrawnWithoutTheIconViewOrWithDisplayTimeOffAndT
   for (auto& line : log.Messages()) EXPECT_EQ(line.find("Ошибка"), std::string::npos) << line;
 }
 
+TEST_F(DesktopTimeTest, WithTheDesktopTimeOffTheHiddenClockRunsItsTickAloneUntilTheOptionSwitchesItOn) {
+  auto& f = Create();
+  f.Show();
+  f.settings.DisplayTime = false;
+  HiddenFor(200);  // past the start-up repaints and the fade
+  std::vector<const ui::Timer*> running;
+  for (const auto& [timer, interval] : backend.RunningTimers()) running.push_back(timer);
+  EXPECT_EQ(running, (std::vector<const ui::Timer*>{&f.Timer1}));
+
+  // The options window stores the setting while the clock stays hidden.
+  f.settings.DisplayTime = true;
+  f.SetRegistryInfo(kDataTypeDisplayTime);
+  EXPECT_TRUE(f.Timer3.Running());
+  backend.AdvanceMs(1000);
+  EXPECT_EQ(desktop.drawnOn.size(), 1u);
+  f.settings.DisplayTime = false;
+  f.SetRegistryInfo(kDataTypeDisplayTime);
+  EXPECT_FALSE(f.Timer3.Running());
+
+  // Shown, the clock draws no desktop time whatever the option says.
+  backend.SendRegisteredMessage(f, "VMR_SHOW");
+  f.settings.DisplayTime = true;
+  f.SetRegistryInfo(kDataTypeDisplayTime);
+  EXPECT_FALSE(f.Timer3.Running());
+}
+
 TEST_F(DesktopTimeTest, ARestartedDesktopShellGetsTheIconBackOnce) {
   auto& f = HiddenFor(1);
   const auto trayCalls = backend.TrayCalls().size();
@@ -115,9 +141,9 @@ TEST_F(DesktopTimeTest, FailuresInEitherBlockAreLoggedWithTheirTextAndTheDrawing
 
 TEST_F(DesktopTimeTest, TheDesktopTimeStopsAndIsClearedOnceASecondStartShowsTheClock) {
   auto& f = HiddenFor(1);
+  desktop.redraws.clear();
   backend.SendRegisteredMessage(f, "VMR_SHOW");
   ASSERT_TRUE(f.Visible());
-  desktop.redraws.clear();
   backend.AdvanceMs(3000);
   EXPECT_EQ(desktop.drawnOn.size(), 1u);
   EXPECT_FALSE(f.Timer3.Enabled());

@@ -153,6 +153,19 @@ TEST_F(DButTest, HoverShowsTheHotFrameUntilTheTimerFindsThePointerGone) {
   EXPECT_FALSE(HoverTimerRunning());
 }
 
+TEST_F(DButTest, AButtonHiddenUnderTheRestingPointerStopsHovering) {
+  DBut& b = Make();
+  backend.MouseMove(form, Centre());
+  PointerAt({image.Width() / 2, image.Height() / 2});
+  backend.AdvanceMs(DBut::kHoverIntervalMs);
+  ASSERT_TRUE(HoverTimerRunning());
+  form.Hide();  // a click on it hid its window; the pointer stays where it was
+  backend.AdvanceMs(DBut::kHoverIntervalMs);
+  EXPECT_FALSE(b.Hovering());
+  EXPECT_FALSE(HoverTimerRunning());
+  EXPECT_EQ(Shown(), 0);
+}
+
 TEST_F(DButTest, LatchingButtonTogglesBeforeTheWindowHearsAndStaysPressedUnderHover) {
   DBut& b = Make(true);
   std::vector<bool> downInHandler;
