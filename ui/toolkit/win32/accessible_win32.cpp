@@ -125,7 +125,7 @@ std::deque<NodeRef>& PendingActions() {
   return pending;
 }
 
-class AccessibleObject : public IAccessible {
+class AccessibleObject final : public IAccessible {
  public:
   explicit AccessibleObject(const AccessNode& node) : ref_(RefOf(node)) {}
 
