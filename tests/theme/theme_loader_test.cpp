@@ -95,6 +95,9 @@ TEST_F(LoadThemeTest, AFileWithTheBitmapsReplacesThoseItHas) {
   source.files[kPath].bitmaps = {{"BLUE_COMBOBUTTON_BMP", CodedBitmap(17, 84)},
                                  {"BLUE_TASKBARBACKGROUND_BMP", CodedBitmap(40, 30)}};
   LoadTheme(targets, {});
+  // All four pictures come from the one file opened for the check, read from disk once.
+  EXPECT_EQ(source.loadCount, 1);
+  EXPECT_EQ(source.openCount, 1);
   ExpectBuiltIn(true, false, true, false);
   EXPECT_EQ(ImL2.Count(), 4);
   EXPECT_EQ((ui::Size{ImL2.Width(), ImL2.Height()}), (ui::Size{17, 21}));
