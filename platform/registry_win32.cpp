@@ -44,6 +44,11 @@ class OpenKey {
                            REG_OPTION_NON_VOLATILE, access, nullptr, &handle_, nullptr);
   }
   HKEY Get() const { return handle_; }
+  HKEY Release() {
+    HKEY handle = handle_;
+    handle_ = nullptr;
+    return handle;
+  }
 
  private:
   HKEY handle_ = nullptr;
@@ -71,35 +76,70 @@ bool Win32Registry::CreateKey(RegRoot root, const std::string& key) {
   return k.Create(root, key, KEY_WRITE) == ERROR_SUCCESS;
 }
 
+Win32Registry::~Win32Registry() { DropReadKey(); }
+
+void Win32Registry::DropReadKey() {
+  if (readKey_ != nullptr) RegCloseKey(readKey_);
+  readKey_ = nullptr;
+  readPath_.clear();
+}
+
+HKEY Win32Registry::ReadKey(RegRoot root, const std::string& key) {
+  if (readKey_ != nullptr && readRoot_ == root && readPath_ == key) return readKey_;
+  DropReadKey();
+  OpenKey k;
+  if (k.Open(root, key, KEY_READ) != ERROR_SUCCESS) return nullptr;
+  readKey_ = k.Release();
+  readRoot_ = root;
+  readPath_ = key;
+  return readKey_;
+}
+
 std::optional<RegValue> Win32Registry::ReadValue(RegRoot root, const std::string& key,
                                                  const std::string& name) {
-  OpenKey k;
-  if (HasNul(name) || k.Open(root, key, KEY_READ) != ERROR_SUCCESS) return std::nullopt;
+  if (HasNul(name)) return std::nullopt;
   std::wstring wideName = Utf8ToWide(name);
+  std::lock_guard<Mutex> guard(readLock_);
+  HKEY handle = ReadKey(root, key);
+  if (handle == nullptr) return std::nullopt;
 
+  // Most values fit here, and then one call reads them.
+  std::uint8_t first[256];
   DWORD type = REG_NONE;
-  DWORD size = 0;
-  LONG result = RegQueryValueExW(k.Get(), wideName.c_str(), nullptr, &type, nullptr, &size);
+  DWORD size = sizeof first;
+  LONG result = RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, first, &size);
+  if (result == ERROR_KEY_DELETED) {
+    // The kept key was deleted since it was opened: read the key of that name as it is now.
+    DropReadKey();
+    handle = ReadKey(root, key);
+    if (handle == nullptr) return std::nullopt;
+    size = sizeof first;
+    result = RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, first, &size);
+  }
   if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) return std::nullopt;
 
   RegValue value;
   if (size > kMaxValueSize) return value;  // Other, no bytes: present but not loaded
 
   std::vector<std::uint8_t> data;
-  // The value may change between the size query and the read: ask again with the new size a
-  // few times, then give up.
-  for (int attempt = 0;; ++attempt) {
-    data.assign(size, 0);
-    DWORD got = size;
-    result = RegQueryValueExW(k.Get(), wideName.c_str(), nullptr, &type,
-                              data.empty() ? nullptr : data.data(), &got);
-    if (result == ERROR_SUCCESS) {
-      data.resize(got < size ? got : size);
-      break;
+  if (result == ERROR_SUCCESS) {
+    data.assign(first, first + (size < sizeof first ? size : sizeof first));
+  } else {
+    // Larger than the first buffer. The value may change between the size query and the read:
+    // ask again with the new size a few times, then give up.
+    for (int attempt = 0;; ++attempt) {
+      data.assign(size, 0);
+      DWORD got = size;
+      result = RegQueryValueExW(handle, wideName.c_str(), nullptr, &type,
+                                data.empty() ? nullptr : data.data(), &got);
+      if (result == ERROR_SUCCESS) {
+        data.resize(got < size ? got : size);
+        break;
+      }
+      if (result != ERROR_MORE_DATA) return std::nullopt;  // deleted meanwhile, or unreadable
+      if (attempt == 3 || got > kMaxValueSize) return value;  // keeps growing: not loaded
+      size = got;
     }
-    if (result != ERROR_MORE_DATA) return std::nullopt;  // deleted meanwhile, or unreadable
-    if (attempt == 3 || got > kMaxValueSize) return value;  // keeps growing: not loaded
-    size = got;
   }
 
   switch (type) {
@@ -164,6 +204,10 @@ bool Win32Registry::DeleteValue(RegRoot root, const std::string& key, const std:
 bool Win32Registry::DeleteKeyTree(RegRoot root, const std::string& key) {
   std::wstring path = KeyPath(key);
   if (path.empty() || HasNul(key)) return false;
+  {
+    std::lock_guard<Mutex> guard(readLock_);
+    DropReadKey();  // it may be the key going, or one inside it
+  }
   return RegDeleteTreeW(RootKey(root), path.c_str()) == ERROR_SUCCESS;
 }
 

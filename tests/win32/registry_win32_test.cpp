@@ -137,6 +137,36 @@ TEST_F(RegistryTest, DeleteValueAndTree) {
   EXPECT_FALSE(registry_.DeleteKeyTree(RegRoot::CurrentUser, key_));  // already gone
 }
 
+// Reads keep their key open: what another program does to the key meanwhile must still be seen,
+// and a value longer than the first read's buffer must come whole.
+TEST_F(RegistryTest, ReadsSeeTheKeyAsItIsNow) {
+  ASSERT_TRUE(registry_.WriteDword(RegRoot::CurrentUser, key_, "Zoom", 15));
+  ASSERT_EQ(registry_.ReadValue(RegRoot::CurrentUser, key_, "Zoom")->number, 15u);
+  const DWORD changed = 21;
+  RawWrite("Zoom", REG_DWORD, &changed, sizeof changed);
+  EXPECT_EQ(registry_.ReadValue(RegRoot::CurrentUser, key_, "Zoom")->number, 21u);
+
+  // Deleted and made again behind the service's back.
+  ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, Utf8ToWide(key_).c_str()), ERROR_SUCCESS);
+  EXPECT_FALSE(registry_.ReadValue(RegRoot::CurrentUser, key_, "Zoom"));
+  HKEY made = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(key_).c_str(), 0, nullptr, 0, KEY_WRITE,
+                            nullptr, &made, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(made);
+  const DWORD remade = 30;
+  RawWrite("Zoom", REG_DWORD, &remade, sizeof remade);
+  auto zoom = registry_.ReadValue(RegRoot::CurrentUser, key_, "Zoom");
+  ASSERT_TRUE(zoom);
+  EXPECT_EQ(zoom->number, 30u);
+
+  const std::string longText(700, 'q');  // 1,402 bytes with its terminator
+  ASSERT_TRUE(registry_.WriteString(RegRoot::CurrentUser, key_, "Language", longText));
+  EXPECT_EQ(registry_.ReadValue(RegRoot::CurrentUser, key_, "Language")->text, longText);
+  ASSERT_TRUE(registry_.WriteString(RegRoot::CurrentUser, key_, "Language", "short"));
+  EXPECT_EQ(registry_.ReadValue(RegRoot::CurrentUser, key_, "Language")->text, "short");
+}
+
 TEST_F(RegistryTest, NamesThatWouldReachTooFarAreRefused) {
   // An empty path names the whole root; a NUL would cut the path down to its parent.
   EXPECT_FALSE(registry_.DeleteKeyTree(RegRoot::CurrentUser, ""));
