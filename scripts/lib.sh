@@ -60,3 +60,13 @@ vm_stop_wine() {
   [ -n "${WINEPREFIX:-}" ] && /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
   [ -n "${VM_XVFB_PID:-}" ] && kill "$VM_XVFB_PID" >/dev/null 2>&1 || true
 }
+
+# Builds the 64-bit clock as it ships (preset release-win64: optimised, stripped) and sets
+# VM_RELEASE_CLOCK to its path; the build's output goes to build/$1.build.log.
+vm_build_release_clock() {
+  local log=build/$1.build.log
+  mkdir -p build
+  { cmake --preset release-win64 >/dev/null && cmake --build --preset release-win64 --target vemtaro -- -j2; } \
+    >"$log" 2>&1 || { tail -20 "$log"; echo "build of the release clock failed" >&2; return 1; }
+  VM_RELEASE_CLOCK=$PWD/build/release-win64/app/win/vemtaro.exe
+}
