@@ -56,6 +56,7 @@ TForm1::TForm1(ui::Application& app, MainServices& services, Language& language,
   LateT.OnTimer = ui::Bind(this, &TForm1::LateTTimer);
   LateT.SetInterval(1);
   LateT.SetEnabled(false);
+  HoldFocusWindows();  // the buttons' focus windows come after the first frame (LateT)
   OnActivate = ui::Bind(this, &TForm1::FormActivate);
   OnClose = ui::Bind(this, &TForm1::FormClose);
   OnDestroy = ui::Bind(this, &TForm1::FormDestroy);
@@ -154,6 +155,7 @@ void TForm1::LateTTimer(ui::Timer&) {
   // Lock and unlock of the session are reported from here on; the first frame need not wait
   // for the session library.
   if (Sessions) Sessions->RegisterWts(Handle());
+  MakeFocusWindows();
   EnsureWindowIcon();
   EnsureMenuIcons();
 }

@@ -289,7 +289,8 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   ui::Timer FadeT{*this, "FadeT"};
   void FadeTTimer(ui::Timer& sender);
   // Once, when the window has been drawn for the first time: what the first frame does not need
-  // (a timer's message comes only after the window's pending paint).
+  // (a timer's message comes only after the window's pending paint): the session notifications,
+  // the icons and the buttons' focus windows.
   ui::Timer LateT{*this, "LateT"};
   void LateTTimer(ui::Timer& sender);
   // The window's own icon (the stock application picture), set after the first frame too, or

@@ -1,6 +1,7 @@
 // What the clock does before its window first appears, and what it leaves for afterwards: the
 // speech probe answers on its own thread, the fade-in runs from a timer after the first frame, and
-// so do the icons (unless a menu or a window needs them sooner) and the session notifications.
+// so do the icons (unless a menu or a window needs them sooner), the session notifications and
+// the buttons' focus windows.
 
 #include <gtest/gtest.h>
 
@@ -185,8 +186,10 @@ TEST_F(StartOrderTest, OlderSystemsShowTheClockAtOnceWithoutFading) {
   EXPECT_FALSE(f.FadeT.Running());
 }
 
-TEST_F(StartOrderTest, IconsAndSessionNotificationsComeOnceAfterTheFirstFrame) {
+TEST_F(StartOrderTest, IconsSessionNotificationsAndFocusWindowsComeOnceAfterTheFirstFrame) {
   TForm1& f = ShowWithShellIcons();
+  ui::FocusProxy& focusWindow = f.TopButtons->Button(0)->FocusWindow();
+  EXPECT_EQ(focusWindow.Peer(), 0u) << "made before the first frame";
   EXPECT_TRUE(shellIcons.opened.empty()) << "read before the first frame";
   EXPECT_EQ(f.MenuIcons.Count(), 0);
   EXPECT_TRUE(f.GetIcon().IsEmpty());
@@ -203,6 +206,7 @@ TEST_F(StartOrderTest, IconsAndSessionNotificationsComeOnceAfterTheFirstFrame) {
   EXPECT_EQ(glyphPixel(), fakes::FakeShellIcons::ColorOfResource(274)) << "the toggle button lacks its glyph";
   EXPECT_FALSE(f.GetIcon().IsEmpty());
   EXPECT_TRUE(log.Contains("  TForm1::RegisterWts:2856"));
+  EXPECT_NE(focusWindow.Peer(), 0u);
   f.OptMenu.Popup(10, 10);
   backend.AdvanceMs(1000);
   EXPECT_EQ(shellIcons.opened.size(), 1u) << "read again";

@@ -72,6 +72,41 @@ TEST_F(KeyboardAccessTest, EnterAndSpaceClickAtTheirReleaseButNotAReleaseWhosePr
   EXPECT_EQ(clicks.size(), 2u);
 }
 
+// A window that holds its focus windows back until it is on the screen.
+class HeldLinksForm : public LinksForm {
+ public:
+  explicit HeldLinksForm(Application& app) : LinksForm(app) {
+    Box.SetBounds(150, 60, 100, 60);
+    Inner.SetBounds(5, 5, 40, 16);
+    HoldFocusWindows();
+  }
+  Panel Box{*this, "Box"};
+  Label Inner{Box, "Inner"};
+  FocusProxy InnerFocus{Inner};
+};
+
+TEST_F(KeyboardAccessTest, HeldFocusWindowsComeWhenTheWindowAsksOrAProxyTakesTheFocusFirst) {
+  HeldLinksForm held(app);
+  held.Link.OnClick = [this](Control& c) { clicks.push_back(c.Name()); };
+  held.Show();
+  ASSERT_NE(held.Name.Peer(), 0u);  // only the focus windows wait
+  EXPECT_EQ(held.LinkFocus.Peer(), 0u);
+  EXPECT_EQ(held.InnerFocus.Peer(), 0u);
+  // Tab before they are made: the proxy gets its window with the focus, and then the keys.
+  held.Name.SetFocus();
+  backend.PressKey(held, kKeyTab);
+  ASSERT_EQ(held.ActiveControl(), &held.LinkFocus);
+  EXPECT_NE(held.LinkFocus.Peer(), 0u);
+  EXPECT_EQ(backend.FocusedControl(), &held.LinkFocus);
+  backend.PressKey(held, kKeyEnter);
+  EXPECT_EQ(clicks, (Names{"Link"}));
+  EXPECT_EQ(held.PictureFocus.Peer(), 0u);
+  held.MakeFocusWindows();
+  EXPECT_NE(held.PictureFocus.Peer(), 0u);
+  EXPECT_NE(held.InnerFocus.Peer(), 0u);  // inside a panel too
+  EXPECT_EQ(TabWalk(held), (Names{"Name", "Link", "Picture", "Kind", "Ok", "Inner"}));
+}
+
 TEST_F(KeyboardAccessTest, TheFocusedProxysControlIsFramedWithDotsInsideItsEdgeAndOnlyThen) {
   form.PictureFocus.SetFocusInset(3);
   const Rect inside = form.Picture.Bounds().Inflate(-3, -3);

@@ -177,6 +177,27 @@ void Form::Realize() {
   Fire(EventKind::Resize, OnResize, *this);
 }
 
+namespace {
+
+// The windows of the windowed controls under `parent` that have none yet (focus proxies held
+// back), and of their descendants.
+void CreateMissingPeers(Control& parent) {
+  for (Control* c : parent.Children()) {
+    WindowedControl* w = c->AsWindowed();
+    if (!w) continue;
+    if (w->Peer()) CreateMissingPeers(*w);
+    else w->CreatePeers();
+  }
+}
+
+}  // namespace
+
+void Form::MakeFocusWindows() {
+  if (!holdFocusWindows_) return;
+  holdFocusWindows_ = false;
+  if (IsRealized()) CreateMissingPeers(*this);
+}
+
 void Form::Unrealize() {
   const PeerHandle peer = Peer();
   if (!peer) return;

@@ -108,6 +108,13 @@ class Form : public Control {
   // not fired yet, and OnResize once the window has its size.
   void Realize();
   bool IsRealized() const { return Peer() != 0; }
+  // Each focus proxy's window costs a system window, made when the form's window is. A form
+  // whose first frame must come soon holds them back (HoldFocusWindows, before it is realized)
+  // and makes them once it is on the screen (MakeFocusWindows). Until then a proxy that takes the
+  // focus gets its window at that moment, and a proxy without one reports nothing to readers.
+  void HoldFocusWindows() { holdFocusWindows_ = true; }
+  void MakeFocusWindows();
+  bool HoldsFocusWindows() const { return holdFocusWindows_; }
   // Show: OnShow, then the window appears (created first if needed). Hide: the window goes,
   // then OnHide.
   void SetVisible(bool visible) override;
@@ -248,6 +255,7 @@ class Form : public Control {
 
   bool created_ = false;
   bool realizing_ = false;
+  bool holdFocusWindows_ = false;
   bool destroying_ = false;
   bool released_ = false;
   bool closing_ = false;

@@ -21,6 +21,7 @@ void WindowedControl::CreatePeers() {
   Backend* backend = BackendOrNull();
   Control* parent = Parent();
   if (!backend || Peer() || !parent || !parent->WindowedAncestor().Peer()) return;
+  if (AsFocusProxy() && !Focused() && FormOrNull() && FormOrNull()->HoldsFocusWindows()) return;
   {
     PeerUpdate update(*this);
     peer_ = backend->CreateControlPeer(*this);
@@ -101,6 +102,7 @@ void WindowedControl::SetFocus() {
   Form* form = FormOrNull();
   if (!form || !CanFocus() || Focused()) return;
   form->FocusMoved(this);
+  if (form->ActiveControl() == this) CreatePeers();  // a focus window held back (see Form)
   if (Peer() && form->ActiveControl() == this) {
     PeerUpdate update(*this);  // the window's focus report is our own change coming back
     BackendOrNull()->FocusPeer(Peer());
