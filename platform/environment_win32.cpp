@@ -28,7 +28,7 @@ using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 }  // namespace
 
-std::string Win32Environment::ExecutablePath() {
+std::string Win32Environment::QueryExecutablePath() {
   // The path may be longer than MAX_PATH; a full buffer means it was cut, so try the largest.
   for (DWORD size : {DWORD{MAX_PATH}, kLongestPath + 1}) {
     std::wstring buffer(size, L'\0');

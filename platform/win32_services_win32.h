@@ -106,7 +106,11 @@ class Win32FileSystem : public FileSystem {
 
 class Win32Environment : public Environment {
  public:
-  std::string ExecutablePath() override;
+  // Asks the version and the program's path at once: both questions take the loader's lock,
+  // which the window system's set-up at the start of the program holds for a while (see
+  // Win32Backend). Neither changes while the process runs.
+  Win32Environment() : executablePath_(QueryExecutablePath()) { KnownVersion(); }
+  std::string ExecutablePath() override { return executablePath_; }
   std::optional<std::string> WindowsDirectory() override;
   std::optional<std::string> SystemDirectory() override;
   // Empty when the system cannot name one.
@@ -121,9 +125,11 @@ class Win32Environment : public Environment {
     int major = 0;
     int minor = 0;
   };
+  static std::string QueryExecutablePath();
   Version QueryVersion();
   Version KnownVersion();  // asked of the system once
 
+  std::string executablePath_;
   Mutex versionLock_;
   bool versionKnown_ = false;
   Version version_;

@@ -46,6 +46,7 @@ class ClockWindow : public Form {
 using ToolkitWindowTest = Win32ToolkitTest;
 
 TEST_F(ToolkitWindowTest, RealizedFormHasAWindowThatMirrorsItsFields) {
+  app.SetTitle("Vemtaro task bar");  // before the application window exists: it gets it when made
   ClockWindow clock(app);
   clock.Realize();
   HWND hwnd = Hwnd(clock);
@@ -58,6 +59,8 @@ TEST_F(ToolkitWindowTest, RealizedFormHasAWindowThatMirrorsItsFields) {
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & WS_CAPTION);
   EXPECT_EQ(GetWindow(hwnd, GW_OWNER), backend.AppWindow());  // no task-bar button of its own
+  GetWindowTextW(backend.AppWindow(), text, 64);
+  EXPECT_STREQ(text, L"Vemtaro task bar");
 
   const int dpi = Dpi(clock);
   RECT r;
@@ -161,6 +164,13 @@ TEST_F(ToolkitWindowTest, AFadeStepChangesTheOpacityWithoutRepaintingTheWindow) 
   clock.SetAlphaBlend(true);
   ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
   EXPECT_EQ(alpha, 90);
+  // Layered again at the same opacity: the new layered window needs the attributes given anew.
+  clock.SetAlphaBlend(false);
+  clock.SetAlphaBlend(true);
+  alpha = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 90);
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
 }
 
 TEST_F(ToolkitWindowTest, BringingAMinimizedWindowToTheFrontFromItsOnShowRestoresIt) {

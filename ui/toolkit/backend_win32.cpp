@@ -52,21 +52,46 @@ RECT FrameAt(DWORD style, DWORD exStyle, int dpi) {
 
 }  // namespace
 
-Win32Backend::Win32Backend() {
-  auto* record = new WindowRecord;
-  record->backend = this;
-  record->dpi = win32::SystemDpi();
-  // The application window: hidden until the task-bar button is wanted; it owns the forms so
-  // that they have no buttons of their own.
-  appWindow_ = win32::CreateFormWindow(record, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                       RECT{0, 0, 0, 0}, nullptr, L"");
-  appRecord_ = appWindow_ ? record : nullptr;
+namespace {
+
+// A process's first use of the window system sets it up: the display driver, the screen, the
+// system's cursors and icons (under Wine some 20 to 40 ms). This thread does it while the
+// program reads its settings and files, so that the first window waits for less of it.
+DWORD WINAPI WarmUpWindowSystem(void*) {
+  if (HDC screen = GetDC(nullptr)) ReleaseDC(nullptr, screen);
+  LoadCursorW(nullptr, IDC_ARROW);
+  LoadIconW(nullptr, IDI_APPLICATION);
+  return 0;
 }
+
+}  // namespace
+
+Win32Backend::Win32Backend() { warmUp_ = CreateThread(nullptr, 0, &WarmUpWindowSystem, nullptr, 0, nullptr); }
 
 Win32Backend::~Win32Backend() {
   for (const auto& [id, timer] : timers_) KillTimer(appWindow_, id);
   timers_.clear();
   if (appWindow_) DestroyWindow(appWindow_);
+  if (warmUp_) {
+    // It has long ended, unless the program ends at once (a second start): the process does not
+    // end under a thread that is inside the window system. The bound keeps a stuck system from
+    // holding the end.
+    WaitForSingleObject(warmUp_, 5000);
+    CloseHandle(warmUp_);
+  }
+}
+
+HWND Win32Backend::EnsureAppWindow() {
+  if (appWindow_ || appWindowTried_) return appWindow_;
+  appWindowTried_ = true;
+  auto* record = new WindowRecord;
+  record->backend = this;
+  record->dpi = win32::SystemDpi();
+  // Hidden until the task-bar button is wanted; it owns the forms so that they have no buttons
+  // of their own.
+  appWindow_ = win32::CreateFormWindow(record, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                       RECT{0, 0, 0, 0}, nullptr, appTitle_.c_str());
+  return appWindow_;
 }
 
 WindowRecord* Win32Backend::Record(PeerHandle peer) { return reinterpret_cast<WindowRecord*>(peer); }
@@ -96,7 +121,7 @@ PeerHandle Win32Backend::CreateFormPeer(Form& form) {
   if (form.TopMost()) exStyle |= WS_EX_TOPMOST;
   const std::wstring title = win32::Widen(form.Caption());
   HWND hwnd = win32::CreateFormWindow(record, exStyle, StyleFor(form.GetBorderStyle()),
-                                      win32::ToDeviceRect(form.Bounds(), record->dpi), appWindow_, title.c_str());
+                                      win32::ToDeviceRect(form.Bounds(), record->dpi), EnsureAppWindow(), title.c_str());
   if (!hwnd) return 0;
   // The monitor the window landed on may have another DPI than the system's.
   const int dpi = win32::WindowDpi(hwnd);
@@ -155,19 +180,30 @@ void Win32Backend::ApplyLayered(WindowRecord& record, const Form& form) {
   const bool layered = WantsLayered(form);
   if (layered != ((ex & WS_EX_LAYERED) != 0))
     SetWindowLongPtrW(record.hwnd, GWL_EXSTYLE, layered ? (ex | WS_EX_LAYERED) : (ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED)));
-  if (!layered) return;
+  if (!layered) {
+    record.layeredFlags = 0;  // a window made layered again starts without attributes
+    return;
+  }
   DWORD flags = 0;
   if (form.AlphaBlend()) flags |= LWA_ALPHA;
   if (form.TransparentColor()) flags |= LWA_COLORKEY;
-  SetLayeredWindowAttributes(record.hwnd, win32::ToColorRef(form.TransparentColorValue()),
-                             static_cast<BYTE>(form.AlphaBlend() ? form.AlphaBlendValue() : 255), flags);
+  const COLORREF color = win32::ToColorRef(form.TransparentColorValue());
+  const auto alpha = static_cast<BYTE>(form.AlphaBlend() ? form.AlphaBlendValue() : 255);
+  if (flags == record.layeredFlags && color == record.layeredColor && alpha == record.layeredAlpha) return;
+  if (!SetLayeredWindowAttributes(record.hwnd, color, alpha, flags)) return;
+  record.layeredColor = color;
+  record.layeredAlpha = alpha;
+  record.layeredFlags = flags;
 }
 
 void Win32Backend::UpdateFormStyle(PeerHandle peer, const Form& form) {
   WindowRecord* record = Record(peer);
   if (!record || record->dead) return;
   const LONG_PTR style = GetWindowLongPtrW(record->hwnd, GWL_STYLE);
-  const LONG_PTR wanted = StyleFor(form.GetBorderStyle()) | (style & (WS_VISIBLE | WS_DISABLED));
+  // The window's state, and the WS_CLIPSIBLINGS the system adds to every top-level window, are
+  // no change of the border: an unchanged border costs no new frame.
+  const LONG_PTR kept = WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE | WS_CLIPSIBLINGS;
+  const LONG_PTR wanted = StyleFor(form.GetBorderStyle()) | (style & kept);
   UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   if (wanted != style) {
     SetWindowLongPtrW(record->hwnd, GWL_STYLE, wanted);
@@ -353,7 +389,7 @@ void Win32Backend::ProcessMessages() {
 // ---- timers ----
 
 PeerHandle Win32Backend::StartTimer(Timer& timer, int intervalMs) {
-  if (!appWindow_) return 0;
+  if (!EnsureAppWindow()) return 0;
   const UINT_PTR id = nextTimerId_++;
   if (!SetTimer(appWindow_, id, static_cast<UINT>(std::max(intervalMs, 1)), nullptr)) return 0;
   timers_[id] = &timer;
@@ -373,11 +409,12 @@ void Win32Backend::TimerTick(UINT_PTR id) {
 // ---- application, screen, notification area ----
 
 void Win32Backend::SetAppTitle(const std::string& title) {
-  if (appWindow_) SetWindowTextW(appWindow_, win32::Widen(title).c_str());
+  appTitle_ = win32::Widen(title);
+  if (appWindow_) SetWindowTextW(appWindow_, appTitle_.c_str());
 }
 
 void Win32Backend::SetTaskbarButton(bool visible) {
-  if (appWindow_) ShowWindow(appWindow_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+  if (HWND app = visible ? EnsureAppWindow() : appWindow_) ShowWindow(app, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 void Win32Backend::FlashTaskbarButton(bool invert) {

@@ -46,6 +46,11 @@ struct WindowRecord {
   // The last Alt+key was taken by a handler: its system character goes nowhere either (the
   // default looks for a menu item of that letter and beeps when there is none).
   bool swallowSysChar = false;
+  // The layered attributes last given to the window (flags 0: none yet). Each change costs a
+  // round trip to the display server under Wine, so an unchanged one is not given again.
+  COLORREF layeredColor = 0;
+  BYTE layeredAlpha = 0;
+  DWORD layeredFlags = 0;
 };
 
 }  // namespace win32
@@ -61,8 +66,11 @@ class Win32Backend : public Backend {
   static HWND WindowOf(PeerHandle peer);
   // The record of a live window behind a form's or control's peer (nullptr when none).
   static win32::WindowRecord* LiveRecord(PeerHandle peer);
-  // The application window: owner of the forms and of the task-bar button.
-  HWND AppWindow() const { return appWindow_; }
+  // The application window: owner of the forms and of the task-bar button, and the window of the
+  // timers. Made when first needed (the first form's window, timer or task-bar button), so
+  // that the program's start reads its settings and files while the warm-up thread (see the
+  // constructor) sets up the window system.
+  HWND AppWindow() { return EnsureAppWindow(); }
   // The message number a registered name got (0 when not registered).
   UINT RegisteredMessage(const std::string& name) const;
   win32::FontCache& Fonts() { return fonts_; }
@@ -138,8 +146,11 @@ class Win32Backend : public Backend {
   win32::Win32ColorResolver colors_;
   std::unique_ptr<MessageBoxes> messages_;
   std::unique_ptr<Win32Dialogs> dialogs_;
+  HWND EnsureAppWindow();
   HWND appWindow_ = nullptr;
-  win32::WindowRecord* appRecord_ = nullptr;
+  bool appWindowTried_ = false;
+  std::wstring appTitle_;
+  HANDLE warmUp_ = nullptr;
   HWND lastActive_ = nullptr;
   std::map<std::string, UINT> registeredByName_;
   std::unordered_map<UINT, std::string> registeredById_;

@@ -46,7 +46,7 @@ HMENU BuildMenu(const MenuItem& parent, bool ownerDraw) {
 
 void Win32Backend::ShowPopupMenu(PopupMenu& menu, Point screen, PeerHandle owner) {
   HWND ownerWindow = WindowOf(owner);
-  if (!ownerWindow) ownerWindow = appWindow_;
+  if (!ownerWindow) ownerWindow = EnsureAppWindow();
   HMENU native = BuildMenu(menu.Items(), menu.OwnerDraw());
   if (!native) return;
   // A menu opened for a window in the background closes properly only if that window is in
