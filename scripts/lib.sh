@@ -23,12 +23,14 @@ vm_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# Starts Xvfb on a free display number; sets VM_XVFB_PID and exports DISPLAY.
+# Starts Xvfb on a free display number; sets VM_XVFB_PID and exports DISPLAY. Without -noreset
+# the server resets when its last client leaves and refuses the connections that come meanwhile:
+# a window manager started just after a test's programs ended failed one start in five.
 vm_start_xvfb() {
   local n
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${VM_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${VM_SCREEN:-1280x800x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
     VM_XVFB_PID=$!
     for _ in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
