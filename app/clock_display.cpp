@@ -11,6 +11,7 @@
 #include "core/log.h"
 #include "platform/desktop.h"
 #include "theme/builtin_pictures.h"
+#include "theme/theme_loader.h"
 
 namespace vm {
 
@@ -38,12 +39,18 @@ void TForm1::WireDisplay() {
   // are drawn at its place.
   SecLabel.SetCaption("00");
 
-  // The program's own pictures, until a visual style replaces them.
-  theme::FillBuiltinImL1(ImL1);
-  theme::FillBuiltinImL2(ImL2);
-  theme::FillBuiltinImL3(ImL3);
+  // The program's own small pictures; the button frames and the background come with the first
+  // LoadTheme (FillBuiltinPicturesLeft).
   theme::FillBuiltinAddList(AddList);
-  Image1.SetPicture(theme::BuiltinClockBackground());
+}
+
+void TForm1::FillBuiltinPicturesLeft(const theme::LoadedPictures& loaded) {
+  // Drawn only where the visual style gave none: drawing all of them first, to be replaced at
+  // once, took about 2 ms of the start under Wine.
+  if (!loaded.ImL1) theme::FillBuiltinImL1(ImL1);
+  if (!loaded.ImL2) theme::FillBuiltinImL2(ImL2);
+  if (!loaded.ImL3) theme::FillBuiltinImL3(ImL3);
+  if (!loaded.Image1) Image1.SetPicture(theme::BuiltinClockBackground());
 }
 
 void TForm1::DisplayTick() {

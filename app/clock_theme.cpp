@@ -15,6 +15,8 @@ void TForm1::LoadTheme() {
   if (!services_.themes) {
     // No way to read a visual style: as without a visual-style file, the pictures stay.
     WriteLog("  %s:%d", "TForm1::LoadTheme", 1109);
+    if (!builtinPicturesDrawn_) FillBuiltinPicturesLeft({});
+    builtinPicturesDrawn_ = true;
     return;
   }
   theme::ThemeTargets targets{services_.registry, *services_.themes, Style, ImL1, ImL2, ImL3, Image1};
@@ -28,7 +30,11 @@ void TForm1::LoadTheme() {
     windowThemes.push_back([process] { process->ApplyTheme(); });
   if (auto* list = WindowInterface<TaskListWindow>(Slots[kTaskListWindow]))
     windowThemes.push_back([list] { list->ApplyTheme(); });
-  theme::LoadTheme(targets, windowThemes);
+  const theme::LoadedPictures loaded = theme::LoadTheme(targets, windowThemes);
+  // The first load leaves the program's own pictures where the style has none; a later one
+  // keeps what the lists and the background show.
+  if (!builtinPicturesDrawn_) FillBuiltinPicturesLeft(loaded);
+  builtinPicturesDrawn_ = true;
 
   // The buttons show their new frames (or the high-contrast colours) at once, each in the state
   // it stands in.

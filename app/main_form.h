@@ -25,6 +25,7 @@ namespace vm {
 namespace theme {
 class DGroupButs;
 class VisualStyle;
+struct LoadedPictures;
 }  // namespace theme
 class SessionSubscription;
 class TaskEditorWindow;
@@ -171,6 +172,9 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   void OntopMClick(ui::MenuItem& sender);
   void LoadTheme();
   std::unique_ptr<theme::VisualStyle> Style;  // the visual-style record, made by the first LoadTheme
+  // The button frames and the background the first LoadTheme found no picture for.
+  void FillBuiltinPicturesLeft(const theme::LoadedPictures& loaded);
+  bool builtinPicturesDrawn_ = false;
 
   // ---- secondary windows, menus, notification-area icon ----
   // One slot per window number. The window kinds come with the services; a number without a

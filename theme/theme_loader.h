@@ -38,11 +38,19 @@ struct ThemeTargets {
   ui::Image& Image1;
 };
 
+// Which targets a LoadTheme gave pictures of the visual style.
+struct LoadedPictures {
+  bool ImL1 = false;
+  bool ImL2 = false;
+  bool ImL3 = false;
+  bool Image1 = false;
+};
+
 // Loads the strips and the clock background from the visual style. Without a visual-style file
 // nothing changes; a strip or picture the file lacks keeps what the list or image shows (the
-// built-in pictures at first). Then calls `applyTheme` in order - the alarm window, the task
-// editor, the options window, the process manager, the task list - skipping empty entries (the
-// windows that do not exist).
-void LoadTheme(ThemeTargets& targets, const std::vector<std::function<void()>>& applyTheme);
+// built-in pictures). Then calls `applyTheme` in order - the alarm window, the task editor, the
+// options window, the process manager, the task list - skipping empty entries (the windows that
+// do not exist).
+LoadedPictures LoadTheme(ThemeTargets& targets, const std::vector<std::function<void()>>& applyTheme);
 
 }  // namespace vm::theme

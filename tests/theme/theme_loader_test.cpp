@@ -94,7 +94,10 @@ TEST_F(LoadThemeTest, AFileWithoutTheBitmapsKeepsTheBuiltInPictures) {
 TEST_F(LoadThemeTest, AFileWithTheBitmapsReplacesThoseItHas) {
   source.files[kPath].bitmaps = {{"BLUE_COMBOBUTTON_BMP", CodedBitmap(17, 84)},
                                  {"BLUE_TASKBARBACKGROUND_BMP", CodedBitmap(40, 30)}};
-  LoadTheme(targets, {});
+  // What it reports taken tells the clock which of its own pictures it still has to draw.
+  LoadedPictures loaded = LoadTheme(targets, {});
+  EXPECT_FALSE(loaded.ImL1 || loaded.ImL3);
+  EXPECT_TRUE(loaded.ImL2 && loaded.Image1);
   // All four pictures come from the one file opened for the check, read from disk once.
   EXPECT_EQ(source.loadCount, 1);
   EXPECT_EQ(source.openCount, 1);
@@ -105,7 +108,9 @@ TEST_F(LoadThemeTest, AFileWithTheBitmapsReplacesThoseItHas) {
 
   source.files[kPath].bitmaps = {{"BLUE_EXPLORERBARTOOLBARBUTTONS_BMP", CodedBitmap(24, 138)},
                                  {"BLUE_TASKBANDBUTTONVERTICAL_BMP", CodedBitmap(22, 132)}};
-  LoadTheme(targets, {});
+  loaded = LoadTheme(targets, {});
+  EXPECT_TRUE(loaded.ImL1 && loaded.ImL3);
+  EXPECT_FALSE(loaded.ImL2 || loaded.Image1);
   EXPECT_EQ((ui::Size{ImL1.Width(), ImL1.Height()}), (ui::Size{24, 23}));
   EXPECT_EQ((ui::Size{ImL3.Width(), ImL3.Height()}), (ui::Size{22, 22}));
   EXPECT_EQ(ImL2.Height(), 21);  // what the first file gave stays
