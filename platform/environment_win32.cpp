@@ -73,18 +73,9 @@ std::string Win32Environment::CurrentDirectory() {
 
 std::uint32_t Win32Environment::ProcessId() { return GetCurrentProcessId(); }
 
-int Win32Environment::VersionMajor() { return KnownVersion().major; }
+int Win32Environment::VersionMajor() { return version_.major; }
 
-int Win32Environment::VersionMinor() { return KnownVersion().minor; }
-
-Win32Environment::Version Win32Environment::KnownVersion() {
-  std::lock_guard lock(versionLock_);
-  if (!versionKnown_) {
-    version_ = QueryVersion();
-    versionKnown_ = true;
-  }
-  return version_;
-}
+int Win32Environment::VersionMinor() { return version_.minor; }
 
 Win32Environment::Version Win32Environment::QueryVersion() {
   OSVERSIONINFOW info{};

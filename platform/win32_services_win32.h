@@ -109,7 +109,7 @@ class Win32Environment : public Environment {
   // Asks the version and the program's path at once: both questions take the loader's lock,
   // which the window system's set-up at the start of the program holds for a while (see
   // Win32Backend). Neither changes while the process runs.
-  Win32Environment() : executablePath_(QueryExecutablePath()) { KnownVersion(); }
+  Win32Environment() : executablePath_(QueryExecutablePath()), version_(QueryVersion()) {}
   std::string ExecutablePath() override { return executablePath_; }
   std::optional<std::string> WindowsDirectory() override;
   std::optional<std::string> SystemDirectory() override;
@@ -126,13 +126,10 @@ class Win32Environment : public Environment {
     int minor = 0;
   };
   static std::string QueryExecutablePath();
-  Version QueryVersion();
-  Version KnownVersion();  // asked of the system once
+  static Version QueryVersion();
 
-  std::string executablePath_;
-  Mutex versionLock_;
-  bool versionKnown_ = false;
-  Version version_;
+  const std::string executablePath_;
+  const Version version_;
 };
 
 class Win32MessageBoxes : public MessageBoxes {

@@ -102,8 +102,9 @@ void WindowedControl::SetFocus() {
   Form* form = FormOrNull();
   if (!form || !CanFocus() || Focused()) return;
   form->FocusMoved(this);
-  if (form->ActiveControl() == this) CreatePeers();  // a focus window held back (see Form)
-  if (Peer() && form->ActiveControl() == this) {
+  if (form->ActiveControl() != this) return;  // a handler moved the focus on
+  CreatePeers();  // a focus window held back (see Form)
+  if (Peer()) {
     PeerUpdate update(*this);  // the window's focus report is our own change coming back
     BackendOrNull()->FocusPeer(Peer());
   }
