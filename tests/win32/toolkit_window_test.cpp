@@ -58,9 +58,10 @@ TEST_F(ToolkitWindowTest, RealizedFormHasAWindowThatMirrorsItsFields) {
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & WS_CAPTION);
-  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), backend.AppWindow());  // no task-bar button of its own
-  GetWindowTextW(backend.AppWindow(), text, 64);
-  EXPECT_STREQ(text, L"Vemtaro task bar");
+  // The first form is the thread's first window: a tool window without an owner (no task-bar
+  // button) until it has been drawn.
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 
   const int dpi = Dpi(clock);
   RECT r;
@@ -80,6 +81,21 @@ TEST_F(ToolkitWindowTest, RealizedFormHasAWindowThatMirrorsItsFields) {
 
   clock.Show();
   EXPECT_TRUE(IsWindowVisible(hwnd));
+  // Once drawn, the application window is made and owns it, as it owns every later form.
+  ASSERT_TRUE(PumpUntil([&] { return GetWindow(hwnd, GW_OWNER) != nullptr; }));
+  HWND appWindow = GetWindow(hwnd, GW_OWNER);
+  EXPECT_EQ(appWindow, backend.AppWindow());
+  EXPECT_FALSE(IsWindowVisible(appWindow));
+  EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  HWND behind = hwnd;  // the owner behind the form in the z-order, as if it had been made first
+  while (behind && behind != appWindow) behind = GetWindow(behind, GW_HWNDNEXT);
+  EXPECT_EQ(behind, appWindow);
+  GetWindowTextW(appWindow, text, 64);
+  EXPECT_STREQ(text, L"Vemtaro task bar");
+  Form later(app, "Later");
+  later.Realize();
+  EXPECT_EQ(GetWindow(Hwnd(later), GW_OWNER), appWindow);
+  EXPECT_FALSE(GetWindowLongPtrW(Hwnd(later), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   clock.Hide();
   EXPECT_FALSE(IsWindowVisible(hwnd));
 }

@@ -64,13 +64,29 @@ DWORD WINAPI WarmUpWindowSystem(void*) {
   return 0;
 }
 
+// The timers are the thread's own (no window of their own, so none waits for the application
+// window); the system numbers them, and this says whose each number is.
+std::map<UINT_PTR, Win32Backend*>& TimerBackends() {
+  static std::map<UINT_PTR, Win32Backend*> backends;
+  return backends;
+}
+
+void CALLBACK ThreadTimerTick(HWND, UINT, UINT_PTR id, DWORD) {
+  auto& backends = TimerBackends();
+  if (auto it = backends.find(id); it != backends.end()) it->second->TimerTick(id);
+}
+
 }  // namespace
 
 Win32Backend::Win32Backend() { warmUp_ = CreateThread(nullptr, 0, &WarmUpWindowSystem, nullptr, 0, nullptr); }
 
 Win32Backend::~Win32Backend() {
-  for (const auto& [id, timer] : timers_) KillTimer(appWindow_, id);
+  for (const auto& [id, timer] : timers_) {
+    KillTimer(nullptr, id);
+    TimerBackends().erase(id);
+  }
   timers_.clear();
+  StopAdoptTimer();
   if (appWindow_) DestroyWindow(appWindow_);
   if (warmUp_) {
     // It has long ended, unless the program ends at once (a second start): the process does not
@@ -91,7 +107,50 @@ HWND Win32Backend::EnsureAppWindow() {
   // of their own.
   appWindow_ = win32::CreateFormWindow(record, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                        RECT{0, 0, 0, 0}, nullptr, appTitle_.c_str());
+  if (appWindow_) AdoptFormsMadeBefore();
   return appWindow_;
+}
+
+// A borderless form made before the application window is made without an owner, as a tool
+// window so that it has no task-bar button meanwhile: the first window of a thread costs the
+// system's set-up of the thread (under Wine 35 to 40 ms), the next one 8 to 10 ms more, and the
+// first form need not wait for both. Once drawn (AdoptTick) it gets the application window as
+// its owner, as every later form has from the start; it has no button of its own either way.
+void Win32Backend::AdoptFormsMadeBefore() {
+  StopAdoptTimer();
+  bool placed = false;
+  for (HWND hwnd : unowned_) {
+    WindowRecord* record = win32::RecordOf(hwnd);
+    if (!record || record->dead || !record->awaitsOwner) continue;
+    record->awaitsOwner = false;
+    // Behind the first of them, as if made before it (a new window comes in front): an owner
+    // stays behind what it owns. Behind a top-most form it is already.
+    if (!placed && !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
+      SetWindowPos(appWindow_, hwnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    placed = true;
+    SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(appWindow_));
+    const LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_TOOLWINDOW));
+  }
+  unowned_.clear();
+}
+
+// A timer's message comes after the pending paints: this one makes the application window
+// once the forms made before it have been drawn.
+void CALLBACK Win32Backend::AdoptTick(HWND, UINT, UINT_PTR id, DWORD) {
+  auto& backends = TimerBackends();
+  auto it = backends.find(id);
+  if (it == backends.end()) return;
+  Win32Backend& backend = *it->second;
+  backend.StopAdoptTimer();  // it ticks once, even where the application window cannot be made
+  backend.EnsureAppWindow();
+}
+
+void Win32Backend::StopAdoptTimer() {
+  if (!adoptTimer_) return;
+  KillTimer(nullptr, adoptTimer_);
+  TimerBackends().erase(adoptTimer_);
+  adoptTimer_ = 0;
 }
 
 WindowRecord* Win32Backend::Record(PeerHandle peer) { return reinterpret_cast<WindowRecord*>(peer); }
@@ -120,9 +179,18 @@ PeerHandle Win32Backend::CreateFormPeer(Form& form) {
   DWORD exStyle = WantsLayered(form) ? WS_EX_LAYERED : 0;
   if (form.TopMost()) exStyle |= WS_EX_TOPMOST;
   const std::wstring title = win32::Widen(form.Caption());
+  // A frame would be a tool window's, smaller: a form with one waits for the application window.
+  record->awaitsOwner = !appWindow_ && !appWindowTried_ && form.GetBorderStyle() == BorderStyle::None;
+  if (record->awaitsOwner) exStyle |= WS_EX_TOOLWINDOW;  // see AdoptFormsMadeBefore
   HWND hwnd = win32::CreateFormWindow(record, exStyle, StyleFor(form.GetBorderStyle()),
-                                      win32::ToDeviceRect(form.Bounds(), record->dpi), EnsureAppWindow(), title.c_str());
+                                      win32::ToDeviceRect(form.Bounds(), record->dpi),
+                                      record->awaitsOwner ? nullptr : EnsureAppWindow(), title.c_str());
   if (!hwnd) return 0;
+  if (record->awaitsOwner) {
+    unowned_.push_back(hwnd);
+    if (!adoptTimer_) adoptTimer_ = SetTimer(nullptr, 0, 1, &AdoptTick);
+    if (adoptTimer_) TimerBackends()[adoptTimer_] = this;
+  }
   // The monitor the window landed on may have another DPI than the system's.
   const int dpi = win32::WindowDpi(hwnd);
   if (dpi != record->dpi) {
@@ -389,21 +457,24 @@ void Win32Backend::ProcessMessages() {
 // ---- timers ----
 
 PeerHandle Win32Backend::StartTimer(Timer& timer, int intervalMs) {
-  if (!EnsureAppWindow()) return 0;
-  const UINT_PTR id = nextTimerId_++;
-  if (!SetTimer(appWindow_, id, static_cast<UINT>(std::max(intervalMs, 1)), nullptr)) return 0;
+  const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(std::max(intervalMs, 1)), &ThreadTimerTick);
+  if (!id) return 0;
   timers_[id] = &timer;
+  TimerBackends()[id] = this;
   return static_cast<PeerHandle>(id);
 }
 
 void Win32Backend::StopTimer(PeerHandle timerPeer) {
   const auto id = static_cast<UINT_PTR>(timerPeer);
-  if (timers_.erase(id)) KillTimer(appWindow_, id);
+  if (!timers_.erase(id)) return;
+  KillTimer(nullptr, id);
+  TimerBackends().erase(id);
 }
 
 void Win32Backend::TimerTick(UINT_PTR id) {
   auto it = timers_.find(id);
-  if (it != timers_.end()) it->second->PeerTick();
+  // Called from DispatchMessage itself, which nothing thrown by a handler may reach.
+  if (it != timers_.end()) GuardedDelivery(app_, [timer = it->second] { timer->PeerTick(); });
 }
 
 // ---- application, screen, notification area ----

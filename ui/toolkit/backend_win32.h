@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "ui/toolkit/backend.h"
 #include "ui/toolkit/gdi_win32.h"
@@ -51,6 +52,8 @@ struct WindowRecord {
   COLORREF layeredColor = 0;
   BYTE layeredAlpha = 0;
   DWORD layeredFlags = 0;
+  // Made before the application window: a tool window without an owner until it is adopted.
+  bool awaitsOwner = false;
 };
 
 }  // namespace win32
@@ -66,10 +69,10 @@ class Win32Backend : public Backend {
   static HWND WindowOf(PeerHandle peer);
   // The record of a live window behind a form's or control's peer (nullptr when none).
   static win32::WindowRecord* LiveRecord(PeerHandle peer);
-  // The application window: owner of the forms and of the task-bar button, and the window of the
-  // timers. Made when first needed (the first form's window, timer or task-bar button), so
+  // The application window: owner of the forms and of the task-bar button. Made when first
+  // needed (a menu, the task-bar button, a form made once the first forms have been drawn), so
   // that the program's start reads its settings and files while the warm-up thread (see the
-  // constructor) sets up the window system.
+  // constructor) sets up the window system, and its first form is not the thread's second window.
   HWND AppWindow() { return EnsureAppWindow(); }
   // The message number a registered name got (0 when not registered).
   UINT RegisteredMessage(const std::string& name) const;
@@ -125,6 +128,7 @@ class Win32Backend : public Backend {
   Application* App() const { return app_; }
   // The registered name of a message number, or nullptr.
   const std::string* RegisteredName(UINT message) const;
+  // A tick of the system's timer `id` (the thread's timer procedure).
   void TimerTick(UINT_PTR id);
   // Menu messages: the item of a command; owner-draw measuring and drawing.
   MenuItem* FindMenuCommand(win32::WindowRecord& record, UINT id);
@@ -147,6 +151,9 @@ class Win32Backend : public Backend {
   std::unique_ptr<MessageBoxes> messages_;
   std::unique_ptr<Win32Dialogs> dialogs_;
   HWND EnsureAppWindow();
+  void AdoptFormsMadeBefore();
+  static void CALLBACK AdoptTick(HWND, UINT, UINT_PTR id, DWORD);
+  void StopAdoptTimer();
   HWND appWindow_ = nullptr;
   bool appWindowTried_ = false;
   std::wstring appTitle_;
@@ -154,7 +161,8 @@ class Win32Backend : public Backend {
   HWND lastActive_ = nullptr;
   std::map<std::string, UINT> registeredByName_;
   std::unordered_map<UINT, std::string> registeredById_;
-  UINT_PTR nextTimerId_ = 1;
+  std::vector<HWND> unowned_;  // forms made before the application window (AdoptFormsMadeBefore)
+  UINT_PTR adoptTimer_ = 0;
   std::map<UINT_PTR, Timer*> timers_;
   PopupMenu* activeMenu_ = nullptr;
 };

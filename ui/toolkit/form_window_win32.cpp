@@ -267,11 +267,6 @@ Result OnNcDestroy(WindowRecord& r, WPARAM, LPARAM) {
 
 // ---- timers and menus ----
 
-Result OnTimer(WindowRecord& r, WPARAM wp, LPARAM) {
-  r.backend->TimerTick(static_cast<UINT_PTR>(wp));
-  return 0;
-}
-
 Result OnCommand(WindowRecord& r, WPARAM wp, LPARAM lp) {
   if (lp != 0) return ReflectToControl(WM_COMMAND, wp, lp);
   if (HIWORD(wp) != 0) return std::nullopt;  // an accelerator
@@ -364,7 +359,6 @@ const std::unordered_map<UINT, Handler>& Handlers() {
       {WM_GETMINMAXINFO, &OnGetMinMaxInfo},
       {WM_DPICHANGED, &OnDpiChanged},
       {WM_NCDESTROY, &OnNcDestroy},
-      {WM_TIMER, &OnTimer},
       {WM_COMMAND, &OnCommand},
       {WM_NOTIFY, &OnNotify},
       {WM_HSCROLL, &OnHScroll},
