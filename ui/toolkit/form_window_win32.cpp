@@ -265,7 +265,7 @@ Result OnNcDestroy(WindowRecord& r, WPARAM, LPARAM) {
   return std::nullopt;
 }
 
-// ---- timers and menus ----
+// ---- menus ----
 
 Result OnCommand(WindowRecord& r, WPARAM wp, LPARAM lp) {
   if (lp != 0) return ReflectToControl(WM_COMMAND, wp, lp);
