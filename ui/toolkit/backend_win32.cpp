@@ -278,7 +278,11 @@ void Win32Backend::UpdateFormStyle(PeerHandle peer, const Form& form) {
     flags |= SWP_FRAMECHANGED;
   }
   ApplyLayered(*record, form);
-  SetWindowPos(record->hwnd, form.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+  // A hidden window goes to the top of its band when it is shown: while it is hidden, only a
+  // change of the border or of the band needs the move (it costs a round trip to the display).
+  const bool topMost = (GetWindowLongPtrW(record->hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if ((style & WS_VISIBLE) || (flags & SWP_FRAMECHANGED) || topMost != form.TopMost())
+    SetWindowPos(record->hwnd, form.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
   InvalidateRect(record->hwnd, nullptr, FALSE);  // the colour may have changed
 }
 
