@@ -105,6 +105,9 @@ void TForm1::FormCreate(ui::Control&) {
   SplitClockTime();
   ShowClockTime();
   SetSize();
+  // Where the clock fades in when shown (FormShow), its window is made at the opacity the fade
+  // starts from: one opacity fewer to set on its way to the screen.
+  if (WinVersion >= 20) SetAlphaBlendValue(0);
   // The end of every play is reported to this window (MM_MCINOTIFY), which rewinds the sound.
   if (Sound) Sound->SetNotifyWindow(Handle());
   App().OnDeactivate = [this] { AppDeactivate(); };

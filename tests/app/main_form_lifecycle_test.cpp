@@ -58,6 +58,8 @@ TEST_F(MainFormTest, FirstStartWritesDisplayTimeAndAutostartAndUsesTheDesignPlac
   EXPECT_EQ(registry.Dword("Software\\Vemtaro", "AutoStart"), 0u);
   EXPECT_EQ(f.Left(), 346);
   EXPECT_EQ(f.Top(), 300);
+  f.Show();
+  backend.AdvanceMs(1000);  // the fade-in's end
   EXPECT_EQ(f.AlphaBlendValue(), 250);
   EXPECT_FALSE(f.AutostartM.Checked());
 }
@@ -71,6 +73,8 @@ TEST_F(MainFormTest, StoredPositionAndOpacityAreApplied) {
   auto& f = Create();
   EXPECT_EQ(f.Left(), 10);
   EXPECT_EQ(f.Top(), 20);
+  f.Show();
+  backend.AdvanceMs(1000);  // the fade-in's end
   EXPECT_EQ(f.AlphaBlendValue(), 200);
   EXPECT_TRUE(f.OntopM.Checked());
 }
@@ -120,6 +124,7 @@ TEST_F(MainFormTest, TheShowMessageBringsAHiddenClockBack) {
 
 TEST_F(MainFormTest, ShowingFadesInUpToTheTransparencyOnNewerSystems) {
   auto& f = Create();
+  EXPECT_EQ(f.AlphaBlendValue(), 0);  // its window is made at the fade's start
   f.Show();
   EXPECT_EQ(f.AlphaBlendValue(), 0);
   backend.AdvanceMs(1000);
