@@ -81,11 +81,13 @@ TEST_F(ToolkitWindowTest, RealizedFormHasAWindowThatMirrorsItsFields) {
 
   clock.Show();
   EXPECT_TRUE(IsWindowVisible(hwnd));
-  // Once drawn, the application window is made and owns it, as it owns every later form.
-  ASSERT_TRUE(PumpUntil([&] { return GetWindow(hwnd, GW_OWNER) != nullptr; }));
-  HWND appWindow = GetWindow(hwnd, GW_OWNER);
+  app.SetTaskbarButton(true);
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);  // the button does not hold up the first frame
+  // Once drawn, the application window is made and owns it, as it owns every later form; the
+  // task-bar button asked for meanwhile is shown then.
+  HWND appWindow = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (appWindow = GetWindow(hwnd, GW_OWNER)) && IsWindowVisible(appWindow); }));
   EXPECT_EQ(appWindow, backend.AppWindow());
-  EXPECT_FALSE(IsWindowVisible(appWindow));
   EXPECT_FALSE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   HWND behind = hwnd;  // the owner behind the form in the z-order, as if it had been made first
   while (behind && behind != appWindow) behind = GetWindow(behind, GW_HWNDNEXT);

@@ -114,8 +114,9 @@ HWND Win32Backend::EnsureAppWindow() {
 // A borderless form made before the application window is made without an owner, as a tool
 // window so that it has no task-bar button meanwhile: the first window of a thread costs the
 // system's set-up of the thread (under Wine 35 to 40 ms), the next one 8 to 10 ms more, and the
-// first form need not wait for both. Once drawn (AdoptTick) it gets the application window as
-// its owner, as every later form has from the start; it has no button of its own either way.
+// first form need not wait for both. Once drawn (FormPainted, AdoptTick) it gets the
+// application window as its owner, as every later form has from the start; it has no button of
+// its own either way.
 void Win32Backend::AdoptFormsMadeBefore() {
   StopAdoptTimer();
   bool placed = false;
@@ -135,8 +136,23 @@ void Win32Backend::AdoptFormsMadeBefore() {
   unowned_.clear();
 }
 
-// A timer's message comes after the pending paints: this one makes the application window
-// once the forms made before it have been drawn.
+// Started by the first paint, not when the form is made: a window's first paint is not pending
+// before the display has reported the window shown (under Wine), and a timer started earlier
+// came first and held that paint up by the making of the application window.
+void Win32Backend::FormPainted(const win32::WindowRecord& record) {
+  if (!record.awaitsOwner || appWindowTried_ || adoptSoon_) return;
+  StartAdoptTimer(1);
+  adoptSoon_ = true;
+}
+
+void Win32Backend::StartAdoptTimer(UINT ms) {
+  StopAdoptTimer();
+  adoptTimer_ = SetTimer(nullptr, 0, ms, &AdoptTick);
+  if (adoptTimer_) TimerBackends()[adoptTimer_] = this;
+}
+
+// Makes the application window once a form made before it has been drawn, and shows the
+// task-bar button if it was asked for meanwhile.
 void CALLBACK Win32Backend::AdoptTick(HWND, UINT, UINT_PTR id, DWORD) {
   auto& backends = TimerBackends();
   auto it = backends.find(id);
@@ -144,6 +160,7 @@ void CALLBACK Win32Backend::AdoptTick(HWND, UINT, UINT_PTR id, DWORD) {
   Win32Backend& backend = *it->second;
   backend.StopAdoptTimer();  // it ticks once, even where the application window cannot be made
   backend.EnsureAppWindow();
+  if (backend.taskbarButtonWanted_) backend.SetTaskbarButton(true);
 }
 
 void Win32Backend::StopAdoptTimer() {
@@ -186,11 +203,7 @@ PeerHandle Win32Backend::CreateFormPeer(Form& form) {
                                       win32::ToDeviceRect(form.Bounds(), record->dpi),
                                       record->awaitsOwner ? nullptr : EnsureAppWindow(), title.c_str());
   if (!hwnd) return 0;
-  if (record->awaitsOwner) {
-    unowned_.push_back(hwnd);
-    if (!adoptTimer_) adoptTimer_ = SetTimer(nullptr, 0, 1, &AdoptTick);
-    if (adoptTimer_) TimerBackends()[adoptTimer_] = this;
-  }
+  if (record->awaitsOwner) unowned_.push_back(hwnd);
   // The monitor the window landed on may have another DPI than the system's.
   const int dpi = win32::WindowDpi(hwnd);
   if (dpi != record->dpi) {
@@ -489,6 +502,14 @@ void Win32Backend::SetAppTitle(const std::string& title) {
 }
 
 void Win32Backend::SetTaskbarButton(bool visible) {
+  taskbarButtonWanted_ = false;
+  if (visible && !appWindow_ && !appWindowTried_ && !unowned_.empty()) {
+    // The button comes after the first form's first frame (FormPainted); a window that is not
+    // drawn (off every screen) gets its button after a bound.
+    taskbarButtonWanted_ = true;
+    if (!adoptSoon_) StartAdoptTimer(kButtonAfterMs);
+    return;
+  }
   if (HWND app = visible ? EnsureAppWindow() : appWindow_) ShowWindow(app, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 

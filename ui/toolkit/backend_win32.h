@@ -139,6 +139,9 @@ class Win32Backend : public Backend {
   void SetLastActive(HWND hwnd) { lastActive_ = hwnd; }
   HWND LastActive() const { return lastActive_; }
 
+  // A form has been drawn: one made before the application window is adopted now.
+  void FormPainted(const win32::WindowRecord& record);
+
  private:
   static win32::WindowRecord* Record(PeerHandle peer);
   void ApplyLayered(win32::WindowRecord& record, const Form& form);
@@ -153,6 +156,7 @@ class Win32Backend : public Backend {
   HWND EnsureAppWindow();
   void AdoptFormsMadeBefore();
   static void CALLBACK AdoptTick(HWND, UINT, UINT_PTR id, DWORD);
+  void StartAdoptTimer(UINT ms);
   void StopAdoptTimer();
   HWND appWindow_ = nullptr;
   bool appWindowTried_ = false;
@@ -163,6 +167,9 @@ class Win32Backend : public Backend {
   std::unordered_map<UINT, std::string> registeredById_;
   std::vector<HWND> unowned_;  // forms made before the application window (AdoptFormsMadeBefore)
   UINT_PTR adoptTimer_ = 0;
+  bool adoptSoon_ = false;            // a form made before the application window was drawn
+  bool taskbarButtonWanted_ = false;  // asked for before the application window was made
+  static constexpr UINT kButtonAfterMs = 200;
   std::map<UINT_PTR, Timer*> timers_;
   PopupMenu* activeMenu_ = nullptr;
 };

@@ -82,6 +82,7 @@ namespace {
 Result OnPaint(WindowRecord& r, WPARAM, LPARAM) {
   if (r.form) PaintBuffered(r, [&](Canvas& canvas, const Rect& dirty) { r.form->PeerPaint(canvas, dirty); });
   else ValidateRect(r.hwnd, nullptr);
+  if (r.backend && !r.dead) r.backend->FormPainted(r);
   return 0;
 }
 
