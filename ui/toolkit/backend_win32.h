@@ -139,7 +139,7 @@ class Win32Backend : public Backend {
   void SetLastActive(HWND hwnd) { lastActive_ = hwnd; }
   HWND LastActive() const { return lastActive_; }
 
-  // A form has been drawn: one made before the application window is adopted now.
+  // A form has been drawn: one made before the application window is adopted right after.
   void FormPainted(const win32::WindowRecord& record);
 
  private:
