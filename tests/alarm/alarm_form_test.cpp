@@ -191,7 +191,9 @@ TEST_F(AlarmFormTest, RepeatCountsPlayTheSoundThatManyTimes) {
   EXPECT_FALSE(SignalTimerRunning());
   // Every play starts from the start and reports to the clock's window.
   for (const auto& sent : mci.sent)
-    if (sent.command == "play song notify") EXPECT_EQ(sent.notifyWindow, form->Handle());
+    if (sent.command == "play song notify") {
+      EXPECT_EQ(sent.notifyWindow, form->Handle());
+    }
 }
 
 TEST_F(AlarmFormTest, RepeatZeroPlaysUntilStopped) {

@@ -22,7 +22,9 @@ class EditorTest : public MainFormTest {
   // The clock's speech probe runs on a worker that uses the fake server: it must be done
   // before the fakes go.
   ~EditorTest() override {
-    if (form && form->Speaker) EXPECT_TRUE(form->Speaker->WaitForWorkers(std::chrono::seconds(10)));
+    if (form && form->Speaker) {
+      EXPECT_TRUE(form->Speaker->WaitForWorkers(std::chrono::seconds(10)));
+    }
   }
 
   // A fresh editor on `task` (put into the list first), shown as EditTask shows it.

@@ -136,7 +136,9 @@ TEST_F(ControlColours, TheListViewTakesItsColoursAlsoWhenTheyChangeLater) {
   GetClientRect(rows, &client);
   const COLORREF below = GetPixel(dc, client.right / 2, client.bottom - 4);
   ReleaseDC(rows, dc);
-  if (below != CLR_INVALID) EXPECT_EQ(below, ColouredControls::kRowsBack);
+  if (below != CLR_INVALID) {
+    EXPECT_EQ(below, ColouredControls::kRowsBack);
+  }
 
   form.Rows.SetColor(clWhite);
   form.Rows.SetFontColor(clBlack);
