@@ -147,20 +147,16 @@ void Win32Backend::FormPainted(const win32::WindowRecord& record) {
 
 void Win32Backend::StartAdoptTimer(UINT ms) {
   StopAdoptTimer();
-  adoptTimer_ = SetTimer(nullptr, 0, ms, &AdoptTick);
+  adoptTimer_ = SetTimer(nullptr, 0, ms, &ThreadTimerTick);
   if (adoptTimer_) TimerBackends()[adoptTimer_] = this;
 }
 
 // Makes the application window once a form made before it has been drawn, and shows the
 // task-bar button if it was asked for meanwhile.
-void CALLBACK Win32Backend::AdoptTick(HWND, UINT, UINT_PTR id, DWORD) {
-  auto& backends = TimerBackends();
-  auto it = backends.find(id);
-  if (it == backends.end()) return;
-  Win32Backend& backend = *it->second;
-  backend.StopAdoptTimer();  // it ticks once, even where the application window cannot be made
-  backend.EnsureAppWindow();
-  if (backend.taskbarButtonWanted_) backend.SetTaskbarButton(true);
+void Win32Backend::AdoptTick() {
+  StopAdoptTimer();  // it ticks once, even where the application window cannot be made
+  EnsureAppWindow();
+  if (taskbarButtonWanted_) SetTaskbarButton(true);
 }
 
 void Win32Backend::StopAdoptTimer() {
@@ -489,6 +485,10 @@ void Win32Backend::StopTimer(PeerHandle timerPeer) {
 }
 
 void Win32Backend::TimerTick(UINT_PTR id) {
+  if (id == adoptTimer_) {
+    AdoptTick();
+    return;
+  }
   auto it = timers_.find(id);
   // Called from DispatchMessage itself, which nothing thrown by a handler may reach.
   if (it != timers_.end()) GuardedDelivery(app_, [timer = it->second] { timer->PeerTick(); });

@@ -128,7 +128,8 @@ class Win32Backend : public Backend {
   Application* App() const { return app_; }
   // The registered name of a message number, or nullptr.
   const std::string* RegisteredName(UINT message) const;
-  // A tick of the system's timer `id` (the thread's timer procedure).
+  // A tick of the system's timer `id` (the thread's timer procedure): a form's timer, or the
+  // one that makes the application window after the first frame.
   void TimerTick(UINT_PTR id);
   // Menu messages: the item of a command; owner-draw measuring and drawing.
   MenuItem* FindMenuCommand(win32::WindowRecord& record, UINT id);
@@ -155,7 +156,7 @@ class Win32Backend : public Backend {
   std::unique_ptr<Win32Dialogs> dialogs_;
   HWND EnsureAppWindow();
   void AdoptFormsMadeBefore();
-  static void CALLBACK AdoptTick(HWND, UINT, UINT_PTR id, DWORD);
+  void AdoptTick();
   void StartAdoptTimer(UINT ms);
   void StopAdoptTimer();
   HWND appWindow_ = nullptr;
