@@ -56,6 +56,22 @@ vm_prepare_wine() {
     HOME="$VM_WINE_DIR/home" /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
     HOME="$VM_WINE_DIR/home" /usr/lib/wine/wineserver -w || true
   fi
+  vm_unmanaged_test_windows
+}
+
+# The Windows test programs run on a display without a window manager. Wine hands a managed
+# window's hide to the window manager and waits up to 2 s for it to withdraw the window: with
+# none there, every test that closes a framed window waited that long. Unmanaged, Wine keeps the
+# windows' order and focus itself, as Windows does. Only these two programs, by Wine's
+# per-program settings: the end-to-end runs keep the clock managed under their window manager.
+vm_unmanaged_test_windows() {
+  grep -q 'AppDefaults\\\\tests_win32_serial.exe\\\\X11 Driver' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  local reg=$VM_WINE_DIR/unmanaged-tests.reg p
+  printf 'REGEDIT4\n' >"$reg"
+  for p in tests_win32.exe tests_win32_serial.exe; do
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\n"Managed"="N"\n' "$p" >>"$reg"
+  done
+  HOME="$VM_WINE_DIR/home" /usr/lib/wine/wine64 regedit /S "$reg" >/dev/null 2>&1 || true
 }
 
 vm_stop_wine() {
