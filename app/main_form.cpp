@@ -112,12 +112,13 @@ void TForm1::FormCreate(ui::Control&) {
   if (Sound) Sound->SetNotifyWindow(Handle());
   App().OnDeactivate = [this] { AppDeactivate(); };
   if (settings.Background) HideToTray();
-  if (Speaker) StartSpeechProbe();
   UpdateEventTask(kEventPowerOn);
   LateT.SetEnabled(true);
 }
 
 void TForm1::StartSpeechProbe() {
+  if (speechProbeStarted_) return;
+  speechProbeStarted_ = true;
   auto probe = [this] {
     bool available = false;
     try {
@@ -161,6 +162,7 @@ void TForm1::LateTTimer(ui::Timer&) {
   MakeFocusWindows();
   EnsureWindowIcon();
   EnsureMenuIcons();
+  if (Speaker) StartSpeechProbe();
 }
 
 void TForm1::EnsureWindowIcon() {

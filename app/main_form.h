@@ -277,9 +277,11 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // Rings `fired`'s alarm again after the snooze length of the settings, as a one-time task
   // whose message ends in `marker` (Scheduler::Snooze); the task list window shows it at once.
   void SnoozeTask(const TTask& fired, const std::string& marker);
-  // FormCreate's speech probe runs on its own thread, so that the window does not wait for the
-  // speech server; AgentAvailable holds the answer once it has run. Waits for the probe to end
-  // (FormDestroy does it too, before the speech objects go).
+  // The speech probe runs once, on its own thread, after the first frame (LateT): loading the
+  // speech server beside the window's making held the first frame up by about 14 ms under Wine.
+  // AgentAvailable holds the answer once it has run; nothing on the first frame depends on it.
+  // FinishSpeechProbe waits for the probe to end (FormDestroy does it too, before the speech
+  // objects go).
   void StartSpeechProbe();
   void FinishSpeechProbe();
 
@@ -358,7 +360,8 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   Language& language_;
   SettingsStore store_;
   std::string programDirectory_;
-  Thread speechProbe_;  // FormCreate's probe while it runs (see FinishSpeechProbe)
+  Thread speechProbe_;  // the speech probe while it runs (see FinishSpeechProbe)
+  bool speechProbeStarted_ = false;
 };
 
 }  // namespace vm

@@ -31,10 +31,12 @@ class MainFormTest : public ::testing::Test {
   }
   ~MainFormTest() override { SetLogSink(nullptr); }
 
-  // Constructs the clock (construction, then FormCreate) as the program entry does, and waits
-  // for its speech probe, so that what the probe found is settled.
+  // Constructs the clock (construction, then FormCreate) as the program entry does, and runs
+  // its speech probe to the end, which the clock itself starts after the first frame: what the
+  // probe found is settled, and no probe runs beside the test.
   TForm1& Create() {
     form = &app.CreateForm<TForm1>(services, language, startup);
+    form->StartSpeechProbe();
     form->FinishSpeechProbe();
     return *form;
   }

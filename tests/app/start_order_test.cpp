@@ -1,7 +1,7 @@
 // What the clock does before its window first appears, and what it leaves for afterwards: the
-// speech probe answers on its own thread, the fade-in runs from a timer after the first frame, and
-// so do the icons (unless a menu or a window needs them sooner), the session notifications and
-// the buttons' focus windows.
+// fade-in runs from a timer after the first frame, and so do the speech probe (on its own
+// thread), the icons (unless a menu or a window needs them sooner), the session notifications
+// and the buttons' focus windows.
 
 #include <gtest/gtest.h>
 
@@ -29,9 +29,9 @@ class GatedSpeechServer : public fakes::ScriptedSpeechServer {
     lock.unlock();
     return ScriptedSpeechServer::InitCom();
   }
-  bool WaitUntilEntered() {
+  bool WaitUntilEntered(std::chrono::milliseconds timeout = 5s) {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, 5s, [this] { return entered_; });
+    return changed_.wait_for(lock, timeout, [this] { return entered_; });
   }
   void Open() {
     std::lock_guard lock(mutex_);
@@ -60,11 +60,13 @@ class StartOrderTest : public MainFormTest {
     gated.Open();
     if (form) form->FinishSpeechProbe();
   }
-  // Constructs the clock without waiting for its speech probe.
+  // Constructs the clock as the program entry does, without running its speech probe.
   TForm1& CreateWithoutWaiting() {
     form = &app.CreateForm<TForm1>(services, language, startup);
     return *form;
   }
+  // The one-shot timer that follows the first frame.
+  void AfterFirstFrame() { backend.AdvanceMs(1); }
   int FadeTicks() const { return 15; }  // the fade-in's tick in milliseconds
   // The clock shown, with shell icons of which only menu icon 0's first choice (274) exists.
   TForm1& ShowWithShellIcons() {
@@ -79,14 +81,17 @@ class StartOrderTest : public MainFormTest {
   GatedSpeechServer gated;
 };
 
-TEST_F(StartOrderTest, TheWindowIsCreatedAndShownWhileTheSpeechProbeIsStillRunning) {
+TEST_F(StartOrderTest, TheSpeechProbeStartsAfterTheFirstFrameAndAnswersOnItsOwnThread) {
   TForm1& f = CreateWithoutWaiting();
-  ASSERT_TRUE(gated.WaitUntilEntered());
-  // FormCreate has ended (the task list is loaded) and the clock shows.
+  // FormCreate has ended (the task list is loaded) and the clock shows, with no probe begun.
   EXPECT_EQ(TaskFile().size(), 824u);
   f.Show();
   EXPECT_TRUE(f.Visible());
-  EXPECT_FALSE(f.AgentAvailable);  // no answer yet
+  EXPECT_FALSE(gated.WaitUntilEntered(50ms)) << "probed before the first frame";
+
+  AfterFirstFrame();
+  ASSERT_TRUE(gated.WaitUntilEntered());
+  EXPECT_FALSE(f.AgentAvailable);  // the clock goes on while the probe waits for the server
   EXPECT_EQ(gated.CountOf("Create"), 0);
 
   gated.Open();
@@ -101,6 +106,7 @@ TEST_F(StartOrderTest, AProbeThatFindsNoSpeechLeavesTheFlagOffAndWarnsOnce) {
   gated.Fail("Create", 0x80040154);
   gated.Open();
   TForm1& f = CreateWithoutWaiting();
+  AfterFirstFrame();
   f.FinishSpeechProbe();
   EXPECT_FALSE(f.AgentAvailable);
   ASSERT_EQ(boxes.shown.size(), 1u);
@@ -114,6 +120,7 @@ TEST_F(StartOrderTest, TheProbesWarningIsInTheLanguageOfTheFile) {
   gated.Fail("Create", 0x80040154);
   gated.Open();
   TForm1& f = CreateWithoutWaiting();
+  AfterFirstFrame();
   f.FinishSpeechProbe();
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, "Kein Sprachdienst (Fehler 80040154)");
@@ -123,8 +130,9 @@ TEST_F(StartOrderTest, TheProbesWarningIsInTheLanguageOfTheFile) {
 
 TEST_F(StartOrderTest, ClosingTheClockWaitsForAProbeUnderWay) {
   TForm1& f = CreateWithoutWaiting();
-  ASSERT_TRUE(gated.WaitUntilEntered());
   f.Show();
+  AfterFirstFrame();
+  ASSERT_TRUE(gated.WaitUntilEntered());
   gated.Open();
   app.Shutdown();  // FormDestroy waits for the probe before the speech objects go
   EXPECT_TRUE(log.Contains(" TForm1::FormDestroy Finished"));
