@@ -109,7 +109,8 @@ xdotool type --delay 100 vemt
 # recognition reads "\v" as "w" or "iv" now and then.
 check "the status bar shows vemtaro.exe's full path" \
   wait_for_screen 5 "$PX" "$STATUS_Y" "$PW" 19 shown "tmp.{0,3}$(basename "$dir" | tr 'A-Z' 'a-z' | cut -c2-11)"
-check "the path ends in vemtaro.exe" wait_for_screen 3 "$PX" "$STATUS_Y" "$PW" 19 shown 'e2e.+emt.+\.exe'
+# The text recognition drops the dot before "exe" in the status bar now and then.
+check "the path ends in vemtaro.exe" wait_for_screen 3 "$PX" "$STATUS_Y" "$PW" 19 shown 'e2e.+emt.+exe'
 # A selected row reads badly: the first row is chosen while the helper comes.
 xdotool type --delay 100 exp
 
@@ -119,7 +120,7 @@ cp "$helper_exe" "$dir/vm-helper.exe"
 check "the helper's row appears" wait_for_screen 20 "$PX" "$LIST_Y" 150 "$LIST_H" shown "helper.exe"
 click_at $((PX + 60)) $((LIST_Y + 4))
 xdotool type --delay 100 vm-h
-check "the helper is chosen" wait_for_screen 5 "$PX" "$STATUS_Y" "$PW" 19 shown "helper.exe"
+check "the helper is chosen" wait_for_screen 5 "$PX" "$STATUS_Y" "$PW" 19 shown 'helper.?exe'
 
 # "Kill process" asks; the user answers Yes with the Enter key.
 click_at $((PX + 7 + 45)) $((PY + 5 + 20))
