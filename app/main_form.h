@@ -278,7 +278,7 @@ class TForm1 : public ui::Form, public SchedulerHost, public FiringHost, public 
   // whose message ends in `marker` (Scheduler::Snooze); the task list window shows it at once.
   void SnoozeTask(const TTask& fired, const std::string& marker);
   // The speech probe runs once, on its own thread, after the first frame (LateT): loading the
-  // speech server beside the window's making held the first frame up by about 14 ms under Wine.
+  // speech server beside the window's making held the first paint up by 3 to 9 ms under Wine.
   // AgentAvailable holds the answer once it has run; nothing on the first frame depends on it.
   // FinishSpeechProbe waits for the probe to end (FormDestroy does it too, before the speech
   // objects go).
