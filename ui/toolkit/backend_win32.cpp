@@ -54,19 +54,6 @@ RECT FrameAt(DWORD style, DWORD exStyle, int dpi) {
 
 namespace {
 
-// A process's first use of the window system sets it up: the display driver, the screen, the
-// system's cursors and icons (under Wine some 20 to 40 ms). This thread does it while the
-// program reads its settings and files, so that the first window waits for less of it. Under
-// Wine the second thread also slows the program thread's own window-system set-up, by about as
-// much as it saves: measured, the clock without it appears no sooner (README, "How fast the clock
-// starts").
-DWORD WINAPI WarmUpWindowSystem(void*) {
-  if (HDC screen = GetDC(nullptr)) ReleaseDC(nullptr, screen);
-  LoadCursorW(nullptr, IDC_ARROW);
-  LoadIconW(nullptr, IDI_APPLICATION);
-  return 0;
-}
-
 // The timers are the thread's own (no window of their own, so none waits for the application
 // window); the system numbers them, and this says whose each number is.
 std::map<UINT_PTR, Win32Backend*>& TimerBackends() {
@@ -81,7 +68,10 @@ void CALLBACK ThreadTimerTick(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
-Win32Backend::Win32Backend() { warmUp_ = CreateThread(nullptr, 0, &WarmUpWindowSystem, nullptr, 0, nullptr); }
+// No thread sets up the window system ahead of the first window: under Wine a second thread
+// slows the program thread's own set-up by more than it saves (README, "How fast the clock
+// starts").
+Win32Backend::Win32Backend() = default;
 
 Win32Backend::~Win32Backend() {
   for (const auto& [id, timer] : timers_) {
@@ -91,13 +81,6 @@ Win32Backend::~Win32Backend() {
   timers_.clear();
   StopAdoptTimer();
   if (appWindow_) DestroyWindow(appWindow_);
-  if (warmUp_) {
-    // It has long ended, unless the program ends at once (a second start): the process does not
-    // end under a thread that is inside the window system. The bound keeps a stuck system from
-    // holding the end.
-    WaitForSingleObject(warmUp_, 5000);
-    CloseHandle(warmUp_);
-  }
 }
 
 HWND Win32Backend::EnsureAppWindow() {

@@ -71,8 +71,7 @@ class Win32Backend : public Backend {
   static win32::WindowRecord* LiveRecord(PeerHandle peer);
   // The application window: owner of the forms and of the task-bar button. Made when first
   // needed (a menu, the task-bar button, a form made once the first forms have been drawn), so
-  // that the program's start reads its settings and files while the warm-up thread (see the
-  // constructor) sets up the window system, and its first form is not the thread's second window.
+  // that the first form is not the thread's second window.
   HWND AppWindow() { return EnsureAppWindow(); }
   // The message number a registered name got (0 when not registered).
   UINT RegisteredMessage(const std::string& name) const;
@@ -162,7 +161,6 @@ class Win32Backend : public Backend {
   HWND appWindow_ = nullptr;
   bool appWindowTried_ = false;
   std::wstring appTitle_;
-  HANDLE warmUp_ = nullptr;
   HWND lastActive_ = nullptr;
   std::map<std::string, UINT> registeredByName_;
   std::unordered_map<UINT, std::string> registeredById_;
